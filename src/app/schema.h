@@ -1,0 +1,36 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Database;
+
+// The tables of rc_db as this program and the plant's other office software
+// share them.  Names are lower-case, types portable.
+namespace schema {
+
+struct Column {
+    const char *name;
+    const char *type;
+};
+
+struct Table {
+    const char *name;
+    QList<Column> columns;
+    QStringList primary_key;
+    QList<QStringList> indexes;  // each: the indexed columns
+};
+
+const QList<Table> &tables();
+
+// The tables of the schema that the database does not have yet.
+QStringList missing_tables(const Database &db);
+
+// Creates every missing table with its key and indexes in one transaction.
+// Tables that exist are left exactly as they are.  Returns the tables made.
+QStringList create_missing(const Database &db);
+
+// True when the database holds none of the schema's tables.
+bool is_empty(const Database &db);
+
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+
+// The values of one delivery ticket, handed from whoever prints a ticket to
+// the ticket report.  Emptied once the ticket has been drawn.
+struct TicketData {
+    QString year;
+    QString month;
+    QString day;
+    QString trip_no;
+    QString customer_name;
+    QString site;
+    QString vehicle_no;
+    QString driver;
+    QString hour;
+    QString minute;
+    QString quantity;
+    QString cumulative;
+    QString max_aggregate;
+    QString strength;
+    QString slump;
+    QString spec_other;
+    QString cement;
+    QString admixture;
+    QString shipper;
+    QString ks_mark;
+    QString admixture_rate;
+
+    void clear() { *this = TicketData(); }
+    bool is_empty() const;
+};
+
+inline bool TicketData::is_empty() const
+{
+    for (const QString *f : {&year, &month, &day, &trip_no, &customer_name, &site, &vehicle_no,
+                             &driver, &hour, &minute, &quantity, &cumulative, &max_aggregate,
+                             &strength, &slump, &spec_other, &cement, &admixture, &shipper,
+                             &ks_mark, &admixture_rate})
+        if (!f->isEmpty())
+            return false;
+    return true;
+}

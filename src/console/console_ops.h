@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+
+// The console operations that other windows call after they change
+// orders, shipments or vehicles.  Handed to those windows so that they
+// need not know the whole console; tests hand them a fake.
+class ConsoleOps {
+public:
+    virtual ~ConsoleOps() = default;
+    virtual QString board_date() const = 0;
+    virtual void load_orders(const QString &date, const QString &state) = 0;
+    virtual void load_shipments(const QString &date, const QString &seq) = 0;
+    virtual void load_vehicles(const QString &state) = 0;
+    virtual void recount_vehicle(const QString &date, const QString &vehicle_code,
+                                 const QString &site_name) = 0;
+    virtual void recount_all_vehicles(const QString &date) = 0;
+};

@@ -1,0 +1,104 @@
+#include "framework/database.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(name_, false);
+}
+
+bool Database::is_postgres() const
+{
+    return connection().driverName() == QLatin1String("QPSQL");
+}
+
+bool Database::is_open() const
+{
+    return connection().isOpen();
+}
+
+QString describe_error(const QSqlError &error)
+{
+    QString text = error.text().trimmed();
+    if (text.isEmpty())
+        text = QStringLiteral("알 수 없는 오류");
+    return QStringLiteral("데이터베이스 오류\n%1").arg(text);
+}
+
+void Database::ensure_open() const
+{
+    QSqlDatabase db = connection();
+    if (!db.isValid())
+        throw DbError(QStringLiteral("데이터베이스 오류\n연결이 설정되지 않았습니다."));
+    if (db.isOpen())
+        return;
+    if (!db.open())
+        throw DbError(describe_error(db.lastError()));
+}
+
+QSqlQuery Database::query(const QString &sql, const Params &params) const
+{
+    ensure_open();
+    QSqlDatabase db = connection();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) {
+        const QSqlError err = q.lastError();
+        if (!db.isOpen() || !db.driver()->isOpen())
+            db.close();
+        throw DbError(describe_error(err));
+    }
+    for (const auto &[name, value] : params)
+        q.bindValue(name, value);
+    if (!q.exec()) {
+        const QSqlError err = q.lastError();
+        // A dropped server connection: close it so the next statement
+        // opens a fresh one instead of failing with an empty error.
+        if (!db.isOpen() || !db.driver()->isOpen())
+            db.close();
+        throw DbError(describe_error(err));
+    }
+    return q;
+}
+
+int Database::exec(const QString &sql, const Params &params) const
+{
+    QSqlQuery q = query(sql, params);
+    return q.numRowsAffected();
+}
+
+QVariant Database::scalar(const QString &sql, const Params &params) const
+{
+    QSqlQuery q = query(sql, params);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+Transaction::Transaction(const Database &db) : db_(db.connection())
+{
+    db.ensure_open();
+    if (!db_.transaction())
+        throw DbError(describe_error(db_.lastError()));
+}
+
+Transaction::~Transaction()
+{
+    if (!done_)
+        db_.rollback();
+}
+
+void Transaction::commit()
+{
+    if (!db_.commit())
+        throw DbError(describe_error(db_.lastError()));
+    done_ = true;
+}
+
+double number_or_zero(const QVariant &v)
+{
+    if (v.isNull())
+        return 0.0;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok ? d : 0.0;
+}

@@ -1,0 +1,71 @@
+#pragma once
+#include <QList>
+#include <QPair>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <stdexcept>
+
+// A failed statement or connection.  Operations let it pass up to the
+// window action that started them, which shows it and stops there.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString &message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
+    QString message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// Named parameters of a statement: {{":ilja", date}, {":seq", seq}}.
+using Params = QList<QPair<QString, QVariant>>;
+
+// The one way statements reach the database: every value is a bound
+// parameter, every failure is a DbError.  A connection that has dropped is
+// opened again by the next statement.
+class Database {
+public:
+    Database() = default;
+    explicit Database(const QString &connection_name) : name_(connection_name) {}
+
+    QSqlDatabase connection() const;
+    QString connection_name() const { return name_; }
+    bool is_postgres() const;
+    bool is_open() const;
+
+    // Opens the connection if it is not open; throws DbError.
+    void ensure_open() const;
+
+    // Runs a statement and returns it positioned before its first row.
+    QSqlQuery query(const QString &sql, const Params &params = {}) const;
+    // Runs a statement that returns no rows; gives the rows affected.
+    int exec(const QString &sql, const Params &params = {}) const;
+    // First column of the first row, or a null QVariant without rows.
+    QVariant scalar(const QString &sql, const Params &params = {}) const;
+
+private:
+    QString name_;
+};
+
+// Turns a query error into the message shown to the operator.
+QString describe_error(const QSqlError &error);
+
+// All of an operation's statements or none: commits in commit(), rolls back
+// when destroyed before that (an exception, an early return).
+class Transaction {
+public:
+    explicit Transaction(const Database &db);
+    ~Transaction();
+    void commit();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+private:
+    QSqlDatabase db_;
+    bool done_ = false;
+};
+
+// Reads a number column that may be NULL (a sum over no rows) or text.
+double number_or_zero(const QVariant &v);

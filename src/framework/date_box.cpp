@@ -1,0 +1,21 @@
+#include "framework/date_box.h"
+#include "framework/stored_text.h"
+
+DateBox::DateBox(QWidget *parent) : QDateEdit(parent)
+{
+    setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    setCalendarPopup(true);
+    setDate(QDate::currentDate());
+}
+
+QString DateBox::text_date() const
+{
+    return stored::date(date());
+}
+
+void DateBox::set_text_date(const QString &yyyy_mm_dd)
+{
+    const QDate d = stored::parse_date(yyyy_mm_dd);
+    if (d.isValid())
+        setDate(d);
+}

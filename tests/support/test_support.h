@@ -1,0 +1,37 @@
+#pragma once
+#include "app/app_context.h"
+#include "app/data_module.h"
+#include "framework/clock.h"
+#include "framework/prompter.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// The engine the database tests run on: "sqlite" (an in-memory database)
+// or "postgres" (the server named by VELDARO_DB_HOST / _PORT / _USER and a
+// database of this test program's own, VELDARO_DB_NAME).
+QString test_engine();
+
+// Connection settings for a fresh test database on the test engine.
+ConnectionSettings test_connection();
+
+// Drops every table of the schema that exists and creates them all anew.
+void reset_schema(const Database &db);
+
+// A data module on an empty test database with a settings file in a
+// temporary folder, plus the fakes that windows are handed.
+struct TestPlant {
+    TestPlant();
+    ~TestPlant();
+
+    QTemporaryDir dir;
+    QString settings_path;
+    FakePrompter prompter;
+    FakeClock clock;
+    std::unique_ptr<TF_DBMDL> dbm;
+    AppContext ctx;
+
+    const Database &db() const { return dbm->db(); }
+    // Runs a statement of a fixture; fails the test on a database error.
+    void exec(const QString &sql, const Params &params = {}) const;
+};
