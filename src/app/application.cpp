@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QScreen>
 #include <QTextStream>
 
 #include <cstdio>
@@ -82,11 +83,18 @@ bool prepare_database(const Options &o, const ConnectionSettings &connection, co
 }
 }
 
+void init_resources()
+{
+    // The pictures are compiled into the static library.
+    Q_INIT_RESOURCE(veldaro);
+}
+
 int run_application(int argc, char **argv)
 {
     QElapsedTimer since_start;
     since_start.start();
     QApplication app(argc, argv);
+    init_resources();
     install_korean_fonts();
 
     auto splash = std::make_unique<TF_SPLASH>();
@@ -122,6 +130,8 @@ int run_application(int argc, char **argv)
             fprintf(stderr, "first working screen after %lld ms\n",
                     static_cast<long long>(since_start.elapsed()));
     });
+    // Full screen also where no window manager maximises.
+    console->setGeometry(console->screen()->availableGeometry());
     console->showMaximized();
     const int rc = app.exec();
     console.reset();

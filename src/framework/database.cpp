@@ -43,15 +43,15 @@ QSqlQuery Database::query(const QString &sql, const Params &params) const
     QSqlDatabase db = connection();
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        const QSqlError err = q.lastError();
-        if (!db.isOpen() || !db.driver()->isOpen())
-            db.close();
-        throw DbError(describe_error(err));
-    }
-    for (const auto &[name, value] : params)
-        q.bindValue(name, value);
-    if (!q.exec()) {
+    // Statements without values run directly: PostgreSQL cannot prepare DDL.
+    const bool ok = params.isEmpty() ? q.exec(sql) : [&] {
+        if (!q.prepare(sql))
+            return false;
+        for (const auto &[name, value] : params)
+            q.bindValue(name, value);
+        return q.exec();
+    }();
+    if (!ok) {
         const QSqlError err = q.lastError();
         // A dropped server connection: close it so the next statement
         // opens a fresh one instead of failing with an empty error.

@@ -1,9 +1,12 @@
 #include "test_support.h"
+#include "app/application.h"
 #include "app/schema.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 QString test_engine()
 {
@@ -38,7 +41,7 @@ void ensure_pg_database(const ConnectionSettings &c)
 }
 }
 
-ConnectionSettings test_connection()
+ConnectionSettings test_connection(const QString &sqlite_file)
 {
     ConnectionSettings c = ConnectionSettings::load(QString());
     if (test_engine() == QLatin1String("postgres")) {
@@ -46,7 +49,7 @@ ConnectionSettings test_connection()
         ensure_pg_database(c);
     } else {
         c.driver = ConnectionSettings::Driver::Sqlite;
-        c.sqlite_file = QStringLiteral(":memory:");
+        c.sqlite_file = sqlite_file.isEmpty() ? QStringLiteral(":memory:") : sqlite_file;
     }
     return c;
 }
@@ -63,10 +66,12 @@ void reset_schema(const Database &db)
     schema::create_missing(db);
 }
 
-TestPlant::TestPlant()
+TestPlant::TestPlant(Storage storage)
 {
+    init_resources();
     settings_path = dir.filePath(QStringLiteral("Vorn.Ini"));
-    dbm = std::make_unique<TF_DBMDL>(settings_path, test_connection());
+    const QString file = storage == OnDisk ? dir.filePath(QStringLiteral("rc_db.sqlite")) : QString();
+    dbm = std::make_unique<TF_DBMDL>(settings_path, test_connection(file));
     dbm->connect_database();
     reset_schema(dbm->db());
     ctx.dbm = dbm.get();
@@ -84,4 +89,19 @@ void TestPlant::exec(const QString &sql, const Params &params) const
         QTest::qFail(qPrintable(e.message()), __FILE__, __LINE__);
         throw;
     }
+}
+
+void on_next_modal(const std::function<void(QWidget *)> &act)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
 }

@@ -5,6 +5,7 @@
 #include "framework/prompter.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 // The engine the database tests run on: "sqlite" (an in-memory database)
@@ -12,8 +13,10 @@
 // database of this test program's own, VELDARO_DB_NAME).
 QString test_engine();
 
-// Connection settings for a fresh test database on the test engine.
-ConnectionSettings test_connection();
+// Connection settings for a fresh test database on the test engine.  On
+// SQLite an in-memory database, or `sqlite_file` when one is given (a
+// connection that is closed and opened again keeps its data then).
+ConnectionSettings test_connection(const QString &sqlite_file = QString());
 
 // Drops every table of the schema that exists and creates them all anew.
 void reset_schema(const Database &db);
@@ -21,7 +24,8 @@ void reset_schema(const Database &db);
 // A data module on an empty test database with a settings file in a
 // temporary folder, plus the fakes that windows are handed.
 struct TestPlant {
-    TestPlant();
+    enum Storage { InMemory, OnDisk };
+    explicit TestPlant(Storage storage = InMemory);
     ~TestPlant();
 
     QTemporaryDir dir;
@@ -35,3 +39,9 @@ struct TestPlant {
     // Runs a statement of a fixture; fails the test on a database error.
     void exec(const QString &sql, const Params &params = {}) const;
 };
+
+class QWidget;
+
+// Runs `act` on the next modal window as soon as it is shown (a login, a
+// dialog opened by the window under test), so a test can answer it.
+void on_next_modal(const std::function<void(QWidget *)> &act);

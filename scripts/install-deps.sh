@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need, from Debian 12's packages.
+# Does nothing when everything is there already.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-psql libgl1-mesa-dev
+  fonts-nanum
+)
+if [ "${1:-}" = "--tests" ]; then
+  packages+=(postgresql socat poppler-utils)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
