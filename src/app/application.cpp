@@ -10,6 +10,8 @@
 #include "framework/clock.h"
 #include "framework/korean_text.h"
 #include "framework/prompter.h"
+#include "masterdata/list_window.h"
+#include "masterdata/lookup_state.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -121,6 +123,10 @@ int run_application(int argc, char **argv)
     auto console = std::make_unique<TF_MAIN>(ctx);
     auto dbm = std::make_unique<TF_DBMDL>(options.settings_path, connection);
     ctx.dbm = dbm.get();
+    LookupState lookup;
+    ctx.lookup = &lookup;
+    auto list = std::make_unique<TF_LIST>(ctx);
+    ctx.list = list.get();
 
     splash.reset();
 

@@ -77,6 +77,11 @@ TestPlant::TestPlant(Storage storage)
     ctx.dbm = dbm.get();
     ctx.prompter = &prompter;
     ctx.clock = &clock;
+    ctx.lookup = &lookup;
+    if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        list = std::make_unique<TF_LIST>(ctx);
+        ctx.list = list.get();
+    }
 }
 
 TestPlant::~TestPlant() = default;

@@ -3,6 +3,8 @@
 #include "app/data_module.h"
 #include "framework/clock.h"
 #include "framework/prompter.h"
+#include "masterdata/list_window.h"
+#include "masterdata/lookup_state.h"
 
 #include <QTemporaryDir>
 #include <functional>
@@ -34,6 +36,8 @@ struct TestPlant {
     FakeClock clock;
     std::unique_ptr<TF_DBMDL> dbm;
     AppContext ctx;
+    LookupState lookup;
+    std::unique_ptr<TF_LIST> list;  // only where the test has widgets
 
     const Database &db() const { return dbm->db(); }
     // Runs a statement of a fixture; fails the test on a database error.

@@ -1,0 +1,61 @@
+#include "masterdata/code_lookup.h"
+#include "app/app_context.h"
+#include "app/data_module.h"
+#include "masterdata/list_window.h"
+#include "masterdata/lookup_db.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+bool code_lookup(AppContext &ctx, int kind, int top, int left, int height, int width)
+{
+    LookupState &s = *ctx.lookup;
+    s.lookup_kind = kind;
+    if (ctx.list) {
+        ctx.list->setGeometry(left, top, width, height);
+        const QString title = lookup_title(kind);
+        if (!title.isEmpty())
+            ctx.list->setWindowTitle(title);
+    }
+    const LookupOutcome out = find_codes(ctx.dbm->db(), kind, s.lookup_code, s.lookup_key);
+    if (out.found) {
+        copy_lookup_row(s, kind, out.rows.first(), true);
+        return true;
+    }
+    s.lookup_row = QSqlRecord();
+    if (out.ran && ctx.list)
+        ctx.list->fill(out.columns, out.rows);
+    return false;
+}
+
+bool lookup_or_pick(AppContext &ctx, int kind, const QRect &area)
+{
+    if (code_lookup(ctx, kind, area.top(), area.left(), area.height(), area.width()))
+        return true;
+    return ctx.list && ctx.list->exec() == QDialog::Accepted;
+}
+
+namespace {
+QRect screen_area(const QWidget *caller)
+{
+    const QScreen *screen = caller && caller->screen() ? caller->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+}
+}
+
+QRect narrow_list_area(const QWidget *caller)
+{
+    const QRect s = screen_area(caller);
+    const int width = qMin(380, s.width());
+    const int height = qMin(600, s.height() - 120);
+    return {s.right() - width - 20, s.top() + 80, width, height};
+}
+
+QRect wide_list_area(const QWidget *caller)
+{
+    const QRect s = screen_area(caller);
+    const int width = qMin(660, s.width());
+    const int height = qMin(560, s.height() - 120);
+    return {s.left() + (s.width() - width) / 2, s.top() + 80, width, height};
+}
