@@ -29,11 +29,16 @@ bool code_lookup(AppContext &ctx, int kind, int top, int left, int height, int w
     return false;
 }
 
-bool lookup_or_pick(AppContext &ctx, int kind, const QRect &area)
+bool lookup_or_pick(AppContext &ctx, int kind, QWidget *caller, const QRect &area)
 {
     if (code_lookup(ctx, kind, area.top(), area.left(), area.height(), area.width()))
         return true;
-    return ctx.list && ctx.list->exec() == QDialog::Accepted;
+    if (!ctx.list)
+        return false;
+    const bool picked = ctx.list->exec() == QDialog::Accepted;
+    if (caller)
+        caller->activateWindow();
+    return picked;
 }
 
 namespace {

@@ -12,7 +12,7 @@ class QWidget;
 //
 //   ctx.lookup->lookup_code = box->text();     // sites: lookup_key = customer code
 //   if (!code_lookup(ctx, lookup_kinds::vehicles, top, left, height, width))
-//       ctx.list->exec();                      // or lookup_or_pick(ctx, kind, area)
+//       ctx.list->exec();                      // or lookup_or_pick(...)
 //   box->setText(ctx.lookup->lookup_code);     // lookup_name, lookup_attr, ...
 //   ctx.lookup->lookup_row.value("rank");      // further columns of the row
 //
@@ -26,8 +26,9 @@ class QWidget;
 bool code_lookup(AppContext &ctx, int kind, int top, int left, int height, int width);
 
 // The whole calling sequence: code_lookup, and the list shown modally at
-// `area` when it returns false.  True when a row was matched or picked.
-bool lookup_or_pick(AppContext &ctx, int kind, const QRect &area);
+// `area` when it returns false, `caller`'s window active again after it.
+// True when a row was matched or picked.
+bool lookup_or_pick(AppContext &ctx, int kind, QWidget *caller, const QRect &area);
 
 // Where the list opens: narrow at the right of the screen (order entry,
 // master data) or wide in the middle (shipment windows).

@@ -171,7 +171,7 @@ void TF_HYUNJANG::code2_edtEnter()
 {
     LookupState &lookup = *ctx_.lookup;
     lookup.lookup_code = code2_edt->text();
-    lookup_or_pick(ctx_, lookup_kinds::sales_persons, narrow_list_area(this));
+    lookup_or_pick(ctx_, lookup_kinds::sales_persons, this, narrow_list_area(this));
     code2_edt->setText(lookup.lookup_code);
     name2_edt->setText(lookup.lookup_name);
     sav_btn->setFocus();

@@ -302,7 +302,7 @@ void TF_CAR::ca5Enter()
 {
     LookupState &lookup = *ctx_.lookup;
     lookup.lookup_code = ca5->text();
-    lookup_or_pick(ctx_, lookup_kinds::transport_companies, narrow_list_area(this));
+    lookup_or_pick(ctx_, lookup_kinds::transport_companies, this, narrow_list_area(this));
     ca5->setText(lookup.lookup_code);
     ca6->setText(lookup.lookup_name);
     ca7->setFocus();

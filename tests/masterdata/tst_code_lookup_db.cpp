@@ -351,7 +351,7 @@ private Q_SLOTS:
         QCOMPARE(plant->lookup.lookup_code, QStringLiteral("80-1101-1"));
         QVERIFY(!lookup(lookup_kinds::vehicles, "9999"));
         QCOMPARE(plant->lookup.lookup_code, QStringLiteral("9999"));
-        QVERIFY(!lookup_or_pick(plant->ctx, lookup_kinds::vehicles, QRect(0, 0, 100, 100)));
+        QVERIFY(!lookup_or_pick(plant->ctx, lookup_kinds::vehicles, nullptr, QRect(0, 0, 100, 100)));
     }
 };
 
