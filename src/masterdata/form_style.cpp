@@ -20,7 +20,10 @@ QFrame *make_entry_panel()
 {
     auto *panel = new QFrame;
     panel->setObjectName(QStringLiteral("entry_pan"));
+    // Locked boxes still show their row legibly.
     panel->setStyleSheet(QStringLiteral("QFrame#entry_pan { background: black; }"
-                                        " QLabel { color: white; background: black; }"));
+                                        " QLabel { color: white; background: black; }"
+                                        " QLineEdit:disabled, QComboBox:disabled, QDateEdit:disabled"
+                                        " { color: #202020; background: #c8c8c8; }"));
     return panel;
 }

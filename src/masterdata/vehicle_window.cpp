@@ -84,11 +84,8 @@ TF_CAR::TF_CAR(AppContext &ctx, QWidget *parent)
     ca11 = choice("ca11", {QStringLiteral("Y"), QStringLiteral("N")});
     ca10 = choice("ca10", {QStringLiteral("Y"), QStringLiteral("N")});
     fields_ = {ca1, ca1_1, ca2, ca3, ca4, ca5, ca6, ca7, ca8, ca11, ca10};
-    for (int i = 0; i < fields_.size(); ++i) {
-        keys_->add(fields_[i]);
-        if (i > 0)
-            setTabOrder(fields_[i - 1], fields_[i]);
-    }
+    for (QWidget *field : fields_)
+        keys_->add(field);
 
     auto *entry_pan = make_entry_panel();
     auto *grid = new QGridLayout(entry_pan);
@@ -153,6 +150,8 @@ TF_CAR::TF_CAR(AppContext &ctx, QWidget *parent)
     layout->addLayout(bar);
     layout->addWidget(RxDBGrid1, 1);
     resize(660, 640);
+    for (int i = 1; i < fields_.size(); ++i)
+        setTabOrder(fields_[i - 1], fields_[i]);
 
     keys_->on_enter(ca1, [this] { guarded(*ctx_.prompter, this, [this] { ca1Enter(); }); });
     keys_->on_enter(ca1_1, [this] { ca1_1Enter(); });
