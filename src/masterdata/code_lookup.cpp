@@ -5,6 +5,7 @@
 #include "masterdata/lookup_db.h"
 
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QWidget>
 
@@ -39,6 +40,17 @@ bool lookup_or_pick(AppContext &ctx, int kind, QWidget *caller, const QRect &are
     if (caller)
         caller->activateWindow();
     return picked;
+}
+
+bool lookup_into(AppContext &ctx, int kind, QLineEdit *code_box, QLineEdit *name_box)
+{
+    LookupState &s = *ctx.lookup;
+    s.lookup_code = code_box->text();
+    QWidget *caller = code_box->window();
+    const bool taken = lookup_or_pick(ctx, kind, caller, narrow_list_area(caller));
+    code_box->setText(s.lookup_code);
+    name_box->setText(s.lookup_name);
+    return taken;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <QRect>
 
 struct AppContext;
+class QLineEdit;
 class QWidget;
 
 // Code lookup: every window that lets the operator type a code resolves it
@@ -29,6 +30,11 @@ bool code_lookup(AppContext &ctx, int kind, int top, int left, int height, int w
 // `area` when it returns false, `caller`'s window active again after it.
 // True when a row was matched or picked.
 bool lookup_or_pick(AppContext &ctx, int kind, QWidget *caller, const QRect &area);
+
+// A code box's Enter as the master-data windows and order entry do it:
+// looks up the box's text (the list at the right of the screen when
+// needed), then puts lookup_code and lookup_name into the two boxes.
+bool lookup_into(AppContext &ctx, int kind, QLineEdit *code_box, QLineEdit *name_box);
 
 // Where the list opens: narrow at the right of the screen (order entry,
 // master data) or wide in the middle (shipment windows).

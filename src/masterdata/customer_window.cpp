@@ -127,12 +127,8 @@ void TF_CUSTOMER::sav_btnClick()
     }
     // A number typed without Enter is zero-filled all the same: codes are four characters.
     code_edt2->setText(pad_zero(code_edt2->text(), 3));
-    act([this] {
-        if (!add_customer(ctx_.dbm->db(), code_edt1->text(), code_edt2->text(), name_edt->text()))
-            say(QStringLiteral("거래처가 이미 존재합니다."));
-        load_list();
-        back_to_browse();
-    });
+    save_entry([this] { return add_customer(ctx_.dbm->db(), code_edt1->text(), code_edt2->text(), name_edt->text()); },
+               QStringLiteral("거래처가 이미 존재합니다."), [this] { load_list(); });
 }
 
 void TF_CUSTOMER::cust_grdTitleClick(int column)

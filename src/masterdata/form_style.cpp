@@ -1,7 +1,10 @@
 #include "masterdata/form_style.h"
 
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 QLabel *make_title_bar(const QString &heading)
 {
@@ -26,4 +29,34 @@ QFrame *make_entry_panel()
                                         " QLineEdit:disabled, QComboBox:disabled, QDateEdit:disabled"
                                         " { color: #202020; background: #c8c8c8; }"));
     return panel;
+}
+
+QLineEdit *make_text_box(const char *name, int chars, int width)
+{
+    auto *box = new QLineEdit;
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaxLength(chars);
+    box->setFixedWidth(width);
+    return box;
+}
+
+QWidget *side_by_side(const QList<QWidget *> &widgets)
+{
+    auto *line = new QWidget;
+    auto *layout = new QHBoxLayout(line);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    for (QWidget *w : widgets)
+        layout->addWidget(w);
+    layout->addStretch();
+    return line;
+}
+
+QPushButton *add_bar_button(QHBoxLayout *bar, const char *name, const char *caption)
+{
+    auto *button = new QPushButton(QString::fromUtf8(caption));
+    button->setObjectName(QString::fromLatin1(name));
+    button->setMinimumHeight(30);
+    bar->addWidget(button);
+    return button;
 }

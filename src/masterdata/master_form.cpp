@@ -17,17 +17,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-QPushButton *bar_button(QHBoxLayout *bar, const char *name, const char *caption)
-{
-    auto *b = new QPushButton(QString::fromUtf8(caption));
-    b->setObjectName(QString::fromLatin1(name));
-    b->setMinimumHeight(30);
-    bar->addWidget(b);
-    return b;
-}
-}
-
 MasterDataForm::MasterDataForm(AppContext &ctx, const QString &object_name, const QString &heading,
                                bool with_print, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -49,14 +38,14 @@ MasterDataForm::MasterDataForm(AppContext &ctx, const QString &object_name, cons
 
     auto *bar = new QHBoxLayout;
     bar->setSpacing(4);
-    new_btn = bar_button(bar, "new_btn", "&A.등록");
-    edt_btn = bar_button(bar, "edt_btn", "&E.수정");
-    del_btn = bar_button(bar, "del_btn", "&D.삭제");
-    prn_btn = bar_button(bar, "prn_btn", "&P.출력");
-    sav_btn = bar_button(bar, "sav_btn", "&S.저장");
-    can_btn = bar_button(bar, "can_btn", "&C.취소");
-    cls_btn = bar_button(bar, "cls_btn", "&Z.닫기");
-    hlp_btn = bar_button(bar, "hlp_btn", "&H.도움");
+    new_btn = add_bar_button(bar, "new_btn", "&A.등록");
+    edt_btn = add_bar_button(bar, "edt_btn", "&E.수정");
+    del_btn = add_bar_button(bar, "del_btn", "&D.삭제");
+    prn_btn = add_bar_button(bar, "prn_btn", "&P.출력");
+    sav_btn = add_bar_button(bar, "sav_btn", "&S.저장");
+    can_btn = add_bar_button(bar, "can_btn", "&C.취소");
+    cls_btn = add_bar_button(bar, "cls_btn", "&Z.닫기");
+    hlp_btn = add_bar_button(bar, "hlp_btn", "&H.도움");
     // Changing and deleting are not done in these windows.
     edt_btn->hide();
     del_btn->hide();
@@ -76,10 +65,8 @@ MasterDataForm::MasterDataForm(AppContext &ctx, const QString &object_name, cons
 
 QLineEdit *MasterDataForm::make_box(const char *name, int chars)
 {
-    auto *box = new QLineEdit;
-    box->setObjectName(QString::fromLatin1(name));
-    box->setMaxLength(chars);
-    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("가")) * qMin(chars, 20) + 16);
+    const int width = fontMetrics().horizontalAdvance(QStringLiteral("가")) * qMin(chars, 20) + 16;
+    QLineEdit *box = make_text_box(name, chars, width);
     keys_->add(box);
     return box;
 }
@@ -87,12 +74,7 @@ QLineEdit *MasterDataForm::make_box(const char *name, int chars)
 void MasterDataForm::add_row(int row, const QString &label, const QList<QWidget *> &widgets)
 {
     entry_grid_->addWidget(new QLabel(label), row, 0);
-    auto *line = new QHBoxLayout;
-    line->setSpacing(6);
-    for (QWidget *w : widgets)
-        line->addWidget(w);
-    line->addStretch();
-    entry_grid_->addLayout(line, row, 1);
+    entry_grid_->addWidget(side_by_side(widgets), row, 1);
 }
 
 void MasterDataForm::make_code_box(QLineEdit *box, int width, const std::function<void()> &then)
@@ -134,6 +116,17 @@ void MasterDataForm::list_in_order_of(QTableView *grid, int column,
     if (column < 0 || column >= model->columns().size())
         return;
     act([&] { show_rows(grid, rows(model->columns().at(column).field)); });
+}
+
+void MasterDataForm::save_entry(const std::function<bool()> &add, const QString &exists_message,
+                                const std::function<void()> &reload)
+{
+    act([&] {
+        if (!add())
+            say(exists_message);
+        reload();
+        back_to_browse();
+    });
 }
 
 void MasterDataForm::set_browse_state(bool on)

@@ -57,6 +57,12 @@ protected:
     // After save and cancel: the current row shown, entry locked, browsing.
     void back_to_browse();
 
+    // Save: `add` the entry (false: its code exists, `exists_message` is
+    // shown), then `reload` the list and go back to browsing.  A database
+    // error leaves the entry as typed.
+    void save_entry(const std::function<bool()> &add, const QString &exists_message,
+                    const std::function<void()> &reload);
+
     void set_browse_state(bool on);
     void lock_entry(bool locked);
     // A title click: `grid` lists `rows(field)` of the clicked column's field.

@@ -169,11 +169,7 @@ void TF_HYUNJANG::name1_edtEnter()
 
 void TF_HYUNJANG::code2_edtEnter()
 {
-    LookupState &lookup = *ctx_.lookup;
-    lookup.lookup_code = code2_edt->text();
-    lookup_or_pick(ctx_, lookup_kinds::sales_persons, this, narrow_list_area(this));
-    code2_edt->setText(lookup.lookup_code);
-    name2_edt->setText(lookup.lookup_name);
+    lookup_into(ctx_, lookup_kinds::sales_persons, code2_edt, name2_edt);
     sav_btn->setFocus();
 }
 
@@ -185,13 +181,9 @@ void TF_HYUNJANG::sav_btnClick()
     }
     // A code typed without Enter is zero-filled all the same.
     code1_edt->setText(pad_zero(code1_edt->text(), 3));
-    act([this] {
-        const NewSite site{code_edt->text(), code1_edt->text(), name1_edt->text(),
-                           code2_edt->text(), name2_edt->text(), name_edt->text()};
-        if (!add_site(ctx_.dbm->db(), site))
-            say(QStringLiteral("자료가 이미 존재합니다."));
-        load_sites();
-        back_to_browse();
-    });
+    const NewSite site{code_edt->text(), code1_edt->text(), name1_edt->text(),
+                       code2_edt->text(), name2_edt->text(), name_edt->text()};
+    save_entry([&] { return add_site(ctx_.dbm->db(), site); }, QStringLiteral("자료가 이미 존재합니다."),
+               [this] { load_sites(); });
 }
 

@@ -109,13 +109,10 @@ void TF_RULE::sav_btnClick()
     }
     // A code typed without Enter is zero-filled all the same.
     code_edt->setText(pad_zero(code_edt->text(), 4));
-    act([this] {
-        if (!add_spec(ctx_.dbm->db(), code_edt->text(), name_edt->text(), ks_edt->currentText(),
-                      edt_date->text_date()))
-            say(QStringLiteral("코드가 이미 존재합니다."));
-        load_list();
-        back_to_browse();
-    });
+    save_entry([this] {
+        return add_spec(ctx_.dbm->db(), code_edt->text(), name_edt->text(), ks_edt->currentText(),
+                        edt_date->text_date());
+    }, QStringLiteral("코드가 이미 존재합니다."), [this] { load_list(); });
 }
 
 void TF_RULE::rule_grdTitleClick(int column)

@@ -34,26 +34,6 @@ QComboBox *choice(const char *name, const QStringList &items, bool editable = fa
     return box;
 }
 
-QLineEdit *text_box(const char *name, int chars, int width)
-{
-    auto *box = new QLineEdit;
-    box->setObjectName(QString::fromLatin1(name));
-    box->setMaxLength(chars);
-    box->setFixedWidth(width);
-    return box;
-}
-
-QWidget *side_by_side(const QList<QWidget *> &widgets)
-{
-    auto *line = new QWidget;
-    auto *layout = new QHBoxLayout(line);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
-    for (QWidget *w : widgets)
-        layout->addWidget(w);
-    layout->addStretch();
-    return line;
-}
 }
 
 TF_CAR::TF_CAR(AppContext &ctx, QWidget *parent)
@@ -64,20 +44,20 @@ TF_CAR::TF_CAR(AppContext &ctx, QWidget *parent)
     setWindowTitle(QStringLiteral("차량 관리"));
     setFont(QFont(QStringLiteral("굴림"), 10));
 
-    ca1 = text_box("ca1", 9, 110);
+    ca1 = make_text_box("ca1", 9, 110);
     ca1->setInputMask(QStringLiteral("00-0000-0;_"));
-    ca1_1 = text_box("ca1_1", 4, 60);
-    ca2 = text_box("ca2", 10, 150);
+    ca1_1 = make_text_box("ca1_1", 4, 60);
+    ca2 = make_text_box("ca2", 10, 150);
     ca3 = new NumberBox(6);
     ca3->setObjectName(QStringLiteral("ca3"));
     ca3->setFixedWidth(90);
     ca4 = new NumberBox(5);
     ca4->setObjectName(QStringLiteral("ca4"));
     ca4->setFixedWidth(90);
-    ca5 = text_box("ca5", 2, 40);
+    ca5 = make_text_box("ca5", 2, 40);
     ca5->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), ca5));
     ca5->setAttribute(Qt::WA_InputMethodEnabled, false);
-    ca6 = text_box("ca6", 40, 170);
+    ca6 = make_text_box("ca6", 40, 170);
     ca6->setReadOnly(true);
     ca7 = choice("ca7", {QStringLiteral("자사"), QStringLiteral("지입"), QStringLiteral("타사")});
     ca8 = choice("ca8", {}, true);
@@ -92,43 +72,33 @@ TF_CAR::TF_CAR(AppContext &ctx, QWidget *parent)
     grid->setContentsMargins(12, 10, 12, 10);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(6);
-    const auto label = [](const char *text) { return new QLabel(QString::fromUtf8(text)); };
-    grid->addWidget(label("차 량      코 드"), 0, 0);
-    grid->addWidget(side_by_side({ca1, ca1_1}), 0, 1);
-    grid->addWidget(label("기    사    명"), 1, 0);
-    grid->addWidget(ca2, 1, 1, Qt::AlignLeft);
-    grid->addWidget(label("적      재     량"), 2, 0);
-    grid->addWidget(side_by_side({ca3, label("m3")}), 2, 1);
-    grid->addWidget(label("공 차  중  량"), 3, 0);
-    grid->addWidget(side_by_side({ca4, label("m3")}), 3, 1);
-    grid->addWidget(label("운반 회사 코드"), 4, 0);
-    grid->addWidget(ca5, 4, 1, Qt::AlignLeft);
-    grid->addWidget(label("운반 회사 명"), 5, 0);
-    grid->addWidget(ca6, 5, 1, Qt::AlignLeft);
-    grid->addWidget(label("자/타사    구분"), 0, 2);
-    grid->addWidget(ca7, 0, 3, Qt::AlignLeft);
-    grid->addWidget(label("운반비     구분"), 1, 2);
-    grid->addWidget(ca8, 1, 3, Qt::AlignLeft);
-    grid->addWidget(label("출 력      여 부"), 2, 2);
-    grid->addWidget(ca11, 2, 3, Qt::AlignLeft);
-    grid->addWidget(label("연장 수당 지급"), 3, 2);
-    grid->addWidget(ca10, 3, 3, Qt::AlignLeft);
+    const auto unit = [] { return new QLabel(QStringLiteral("m3")); };
+    const struct {
+        const char *label;
+        QWidget *field;
+        int row;
+        int column;
+    } places[] = {
+        {"차 량      코 드", side_by_side({ca1, ca1_1}), 0, 0}, {"기    사    명", ca2, 1, 0},
+        {"적      재     량", side_by_side({ca3, unit()}), 2, 0}, {"공 차  중  량", side_by_side({ca4, unit()}), 3, 0},
+        {"운반 회사 코드", ca5, 4, 0}, {"운반 회사 명", ca6, 5, 0},
+        {"자/타사    구분", ca7, 0, 2}, {"운반비     구분", ca8, 1, 2},
+        {"출 력      여 부", ca11, 2, 2}, {"연장 수당 지급", ca10, 3, 2},
+    };
+    for (const auto &p : places) {
+        grid->addWidget(new QLabel(QString::fromUtf8(p.label)), p.row, p.column);
+        grid->addWidget(p.field, p.row, p.column + 1, Qt::AlignLeft);
+    }
     grid->setColumnMinimumWidth(2, 110);
     grid->setColumnStretch(4, 1);
 
     auto *bar = new QHBoxLayout;
-    const auto button = [bar](QPushButton *&b, const char *name, const char *caption) {
-        b = new QPushButton(QString::fromUtf8(caption));
-        b->setObjectName(QString::fromLatin1(name));
-        b->setMinimumHeight(30);
-        bar->addWidget(b);
-    };
-    button(newbtn, "newbtn", "&1.등록");
-    button(edtbtn, "edtbtn", "&2.수정");
-    button(delbtn, "delbtn", "&3.삭제");
-    button(savbtn, "savbtn", "&4.저장");
-    button(canbtn, "canbtn", "&5.취소");
-    button(clsbtn, "clsbtn", "&7.닫기");
+    newbtn = add_bar_button(bar, "newbtn", "&1.등록");
+    edtbtn = add_bar_button(bar, "edtbtn", "&2.수정");
+    delbtn = add_bar_button(bar, "delbtn", "&3.삭제");
+    savbtn = add_bar_button(bar, "savbtn", "&4.저장");
+    canbtn = add_bar_button(bar, "canbtn", "&5.취소");
+    clsbtn = add_bar_button(bar, "clsbtn", "&7.닫기");
 
     listquery = new RecordTableModel(this);
     listquery->setObjectName(QStringLiteral("listquery"));
@@ -299,11 +269,7 @@ void TF_CAR::ca1_1Enter()
 
 void TF_CAR::ca5Enter()
 {
-    LookupState &lookup = *ctx_.lookup;
-    lookup.lookup_code = ca5->text();
-    lookup_or_pick(ctx_, lookup_kinds::transport_companies, this, narrow_list_area(this));
-    ca5->setText(lookup.lookup_code);
-    ca6->setText(lookup.lookup_name);
+    lookup_into(ctx_, lookup_kinds::transport_companies, ca5, ca6);
     ca7->setFocus();
 }
 

@@ -1,6 +1,7 @@
 #include "masterdata/code_lookup.h"
 #include "masterdata/list_window.h"
 #include "test_support.h"
+#include "window_test.h"
 
 #include <QHeaderView>
 #include <QSqlField>
@@ -262,8 +263,7 @@ private Q_SLOTS:
         QVERIFY(!lookup(kind, typed, key));
         on_next_modal([&](QWidget *) {
             QTableView *grid = plant->list->Grd_pan;
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                              grid->visualRect(grid->model()->index(row, 1)).center());
+            click_row(grid, row);
         });
         QCOMPARE(plant->list->exec(), int(QDialog::Accepted));
         QCOMPARE((QStringList{s.lookup_code, s.lookup_name, s.lookup_attr, s.lookup_key}), picked);
@@ -334,9 +334,7 @@ private Q_SLOTS:
         const QStringList titles_before = list_titles();
         const int code_column = kind == lookup_kinds::customers ? 1 : 0;
         plant->list->show();
-        QHeaderView *titles = plant->list->Grd_pan->horizontalHeader();
-        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
-                          QPoint(titles->sectionViewportPosition(title) + 5, titles->height() / 2));
+        click_title(plant->list->Grd_pan, title);
         QCOMPARE(list_column(code_column), codes);
         QCOMPARE(list_titles(), titles_before);
         QVERIFY(plant->list->isVisible());

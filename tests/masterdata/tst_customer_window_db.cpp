@@ -2,6 +2,7 @@
 #include "masterdata/customer_window.h"
 #include "masterdata/master_db.h"
 #include "test_support.h"
+#include "window_test.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -26,27 +27,11 @@ class TestCustomerWindow : public QObject {
                         {":name", QStringLiteral("거래처 ") + code}});
     }
 
-    static QStringList column(const QTableView *grid, int c)
-    {
-        QStringList values;
-        for (int r = 0; r < grid->model()->rowCount(); ++r)
-            values << grid->model()->index(r, c).data().toString();
-        return values;
-    }
-
     static QSqlRecord customer(const TestPlant &plant, const QString &grcd)
     {
         QSqlQuery q = plant.db().query("select * from customer where grcd = :g", {{":g", grcd}});
         return q.next() ? q.record() : QSqlRecord();
     }
-
-    static void open(TF_CUSTOMER &w)
-    {
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
-
-    static void click(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
 
 private Q_SLOTS:
     void opening_shows_the_first_customer_locked()
@@ -54,18 +39,17 @@ private Q_SLOTS:
         TestPlant plant;
         add_customers(plant, {"B002", "A001"});
         TF_CUSTOMER w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         QCOMPARE(w.windowTitle(), QStringLiteral("VELDARO"));
         QCOMPARE(w.title_pan->text(), QStringLiteral(" 거 래 처 관 리"));
-        QCOMPARE(column(w.cust_grd, 0), (QStringList{"A001", "B002"}));
+        QCOMPARE(grid_column(w.cust_grd, 0), (QStringList{"A001", "B002"}));
         QCOMPARE(w.code_edt1->text(), QStringLiteral("A"));
         QCOMPARE(w.code_edt2->text(), QStringLiteral("001"));
         QVERIFY(!w.code_edt1->isEnabled() && !w.name_edt->isEnabled());
         QVERIFY(w.new_btn->isEnabled() && !w.sav_btn->isEnabled() && !w.can_btn->isEnabled());
         QVERIFY(w.new_btn->hasFocus());
         QVERIFY(!w.kwansa_edt->isVisible() && !w.edt_btn->isVisible() && !w.prn_btn->isVisible());
-        QTest::mouseClick(w.cust_grd->viewport(), Qt::LeftButton, {},
-                          w.cust_grd->visualRect(w.cust_grd->model()->index(1, 1)).center());
+        click_row(w.cust_grd, 1);
         QCOMPARE(w.code_edt1->text() + w.code_edt2->text(), QStringLiteral("B002"));
         QCOMPARE(w.name_edt->text(), QStringLiteral("거래처 B002"));
     }
@@ -89,7 +73,7 @@ private Q_SLOTS:
         TestPlant plant;
         add_customers(plant, existing);
         TF_CUSTOMER w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         QVERIFY(w.code_edt1->hasFocus());
         QTest::keyClick(w.code_edt1, typed);
@@ -103,7 +87,7 @@ private Q_SLOTS:
     {
         TestPlant plant;
         TF_CUSTOMER w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         QTest::keyClicks(w.code_edt2, "1x2");
         QCOMPARE(w.code_edt2->text(), QStringLiteral("12"));
@@ -139,7 +123,7 @@ private Q_SLOTS:
         TestPlant plant;
         add_customers(plant, {"B003"});
         TF_CUSTOMER w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         w.code_edt1->setText(letter);
         w.code_edt2->setText(digits);
@@ -155,7 +139,7 @@ private Q_SLOTS:
     {
         TestPlant plant;
         TF_CUSTOMER w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         QTest::keyClick(w.code_edt1, 'c');
         QTest::keyClick(w.code_edt2, Qt::Key_Return);
@@ -171,7 +155,7 @@ private Q_SLOTS:
         QCOMPARE(row.value("kawn_sa").toString(), QStringLiteral("S"));
         QCOMPARE(row.value("misu").toString(), QStringLiteral("H"));
         // Back to browsing the reloaded list.
-        QCOMPARE(column(w.cust_grd, 1), QStringList{QStringLiteral("O'Neil 건설")});
+        QCOMPARE(grid_column(w.cust_grd, 1), QStringList{QStringLiteral("O'Neil 건설")});
         QVERIFY(w.new_btn->isEnabled() && !w.sav_btn->isEnabled() && !w.name_edt->isEnabled());
     }
 
@@ -200,7 +184,7 @@ private Q_SLOTS:
         TestPlant plant;
         add_customers(plant, {"B003"});
         TF_CUSTOMER w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         w.code_edt1->setText(letter);
         w.code_edt2->setText(digits);
@@ -222,7 +206,7 @@ private Q_SLOTS:
         TestPlant plant;
         TF_CUSTOMER first(plant.ctx), second(plant.ctx);
         for (TF_CUSTOMER *w : {&first, &second}) {
-            open(*w);
+            QVERIFY(open_active(w));
             click(w->new_btn);
             QTest::keyClick(w->code_edt1, 'D');
             QCOMPARE(w->code_edt2->text(), QStringLiteral("001"));
@@ -277,14 +261,14 @@ private Q_SLOTS:
             plant.exec("insert into customer (grcd, name) values (:g, :n)",
                        {{":g", QStringLiteral("A%1").arg(++n, 3, 10, QLatin1Char('0'))}, {":n", name}});
         TF_CUSTOMER w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         w.name_edt->setText(typed);
         w.name_edt->setFocus();
         QTest::keyClick(w.name_edt, Qt::Key_Return);
         // How punctuation sorts is the server's collation; the ordering by
         // name is shown with plain names below.
-        QStringList listed = column(w.cust_grd, 1);
+        QStringList listed = grid_column(w.cust_grd, 1);
         listed.sort();
         QCOMPARE(listed, names);
         QVERIFY(w.sav_btn->hasFocus());
@@ -296,16 +280,14 @@ private Q_SLOTS:
         plant.exec("insert into customer (grcd, name) values ('A001', '하나'), ('A002', '가나'), ('A003', '다라'),"
                    " ('A004', '하늘')");
         TF_CUSTOMER w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         w.name_edt->setText(QStringLiteral("하"));
         QTest::keyClick(w.name_edt, Qt::Key_Return);
-        QCOMPARE(column(w.cust_grd, 1), (QStringList{"하나", "하늘"}));
+        QCOMPARE(grid_column(w.cust_grd, 1), (QStringList{"하나", "하늘"}));
         click(w.can_btn);
-        QHeaderView *titles = w.cust_grd->horizontalHeader();
-        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
-                          QPoint(titles->sectionViewportPosition(1) + 5, titles->height() / 2));
-        QCOMPARE(column(w.cust_grd, 1), (QStringList{"가나", "다라", "하나", "하늘"}));
+        click_title(w.cust_grd, 1);
+        QCOMPARE(grid_column(w.cust_grd, 1), (QStringList{"가나", "다라", "하나", "하늘"}));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "masterdata/list_window.h"
 #include "masterdata/site_window.h"
 #include "test_support.h"
+#include "window_test.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -27,39 +28,19 @@ class TestSiteWindow : public QObject {
         plant.exec("insert into youngup (code, man) values ('001', '박영업'), ('002', '최현수')");
     }
 
-    static QStringList column(const QTableView *grid, int c)
-    {
-        QStringList values;
-        for (int r = 0; r < grid->model()->rowCount(); ++r)
-            values << grid->model()->index(r, c).data().toString();
-        return values;
-    }
-
-    static void click_row(QTableView *grid, int row)
-    {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualRect(grid->model()->index(row, 1)).center());
-    }
-
-    static void open(TF_HYUNJANG &w)
-    {
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
-
-    static void enter(QLineEdit *box)
-    {
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_Return);
-    }
-
-    static void click(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
-
     static QSqlRecord site(const TestPlant &plant, const QString &grcd, const QString &code)
     {
         QSqlQuery q = plant.db().query("select * from r_hyunjang where grcd = :g and code = :c",
                                        {{":g", grcd}, {":c", code}});
         return q.next() ? q.record() : QSqlRecord();
+    }
+
+    // The window open, customer A001 chosen and a new site begun.
+    static void begin_new_site(TF_HYUNJANG &w)
+    {
+        QVERIFY(open_active(&w));
+        click_row(w.cust_grd, 0);
+        click(w.new_btn);
     }
 
     static double site_count(const TestPlant &plant)
@@ -73,9 +54,9 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant, {});
         TF_HYUNJANG w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         QCOMPARE(w.tab_s->currentWidget(), w.cus_tab);
-        QCOMPARE(column(w.cust_grd, 0), (QStringList{"A001", "A002"}));
+        QCOMPARE(grid_column(w.cust_grd, 0), (QStringList{"A001", "A002"}));
         QVERIFY(w.code_edt->text().isEmpty() && !w.code_edt->isEnabled() && w.name_edt->isEnabled());
         click(w.new_btn);
         QCOMPARE(plant.prompter.shown,
@@ -89,16 +70,16 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant, {"002", "001"});
         TF_HYUNJANG w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click_row(w.cust_grd, 1);
         QCOMPARE(w.code_edt->text(), QStringLiteral("A002"));
         QCOMPARE(w.name_edt->text(), QStringLiteral("O'Neil 건설"));
         QCOMPARE(w.tab_s->currentWidget(), w.hyu_tab);
-        QCOMPARE(column(w.hyun_grd, 1), QStringList{QStringLiteral("다른 현장")});
+        QCOMPARE(grid_column(w.hyun_grd, 1), QStringList{QStringLiteral("다른 현장")});
         QVERIFY(w.new_btn->hasFocus());
         w.tab_s->setCurrentWidget(w.cus_tab);
         click_row(w.cust_grd, 0);
-        QCOMPARE(column(w.hyun_grd, 0), (QStringList{"001", "002"}));
+        QCOMPARE(grid_column(w.hyun_grd, 0), (QStringList{"001", "002"}));
         click_row(w.hyun_grd, 1);
         QCOMPARE(w.code1_edt->text(), QStringLiteral("002"));
         QCOMPARE(w.code2_edt->text(), QStringLiteral("001"));
@@ -121,9 +102,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant, existing);
         TF_HYUNJANG w(plant.ctx);
-        open(w);
-        click_row(w.cust_grd, 0);
-        click(w.new_btn);
+        begin_new_site(w);
         QCOMPARE(w.code1_edt->text(), proposal);
         QVERIFY(w.name1_edt->text().isEmpty() && w.name1_edt->hasFocus());
         QVERIFY(!w.cust_grd->isEnabled() && w.hyun_grd->isEnabled());
@@ -135,13 +114,11 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant, {"001", "002"});
         TF_HYUNJANG w(plant.ctx);
-        open(w);
-        click_row(w.cust_grd, 0);
-        click(w.new_btn);
+        begin_new_site(w);
         QCOMPARE(w.code1_edt->text(), QStringLiteral("003"));
         w.name1_edt->setText(QStringLiteral("50%현장 '동탄'"));
         w.code2_edt->setText(QStringLiteral("002"));
-        enter(w.code2_edt);  // the sales person lookup: one match
+        press_enter(w.code2_edt);  // the sales person lookup: one match
         QCOMPARE(w.name2_edt->text(), QStringLiteral("최현수"));
         QVERIFY(w.sav_btn->hasFocus());
         // The customer name is stored as the box shows it when saving.
@@ -154,7 +131,7 @@ private Q_SLOTS:
         for (const char *c : {"saup", "grcd", "code", "name", "man_code", "man_name", "misu", "grcd_name", "grcode", "kawn_sa"})
             stored << row.value(c).toString();
         QCOMPARE(stored, expected);
-        QCOMPARE(column(w.hyun_grd, 0), (QStringList{"001", "002", "003"}));
+        QCOMPARE(grid_column(w.hyun_grd, 0), (QStringList{"001", "002", "003"}));
         QVERIFY(w.new_btn->isEnabled() && !w.code1_edt->isEnabled());
     }
 
@@ -177,9 +154,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant, {"001", "002"});
         TF_HYUNJANG w(plant.ctx);
-        open(w);
-        click_row(w.cust_grd, 0);
-        click(w.new_btn);
+        begin_new_site(w);
         w.code1_edt->clear();
         w.code1_edt->setFocus();
         QTest::keyClicks(w.code1_edt, typed + "x");
@@ -212,9 +187,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant, {"001", "002"});
         TF_HYUNJANG w(plant.ctx);
-        open(w);
-        click_row(w.cust_grd, 0);
-        click(w.new_btn);
+        begin_new_site(w);
         w.code1_edt->setText(code);
         w.name1_edt->setText(QStringLiteral("새 현장"));
         w.code2_edt->setText(person);
@@ -231,18 +204,15 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant, {});
         TF_HYUNJANG w(plant.ctx);
-        open(w);
-        click_row(w.cust_grd, 0);
-        click(w.new_btn);
+        begin_new_site(w);
         w.code2_edt->setText(QStringLiteral("9"));
         on_next_modal([&](QWidget *modal) {
             QCOMPARE(modal, static_cast<QWidget *>(plant.list.get()));
             QCOMPARE(modal->windowTitle(), QStringLiteral("담당자 조회"));
             QTableView *grid = plant.list->Grd_pan;
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                              grid->visualRect(grid->model()->index(1, 0)).center());
+            click_row(grid, 1, 0);
         });
-        enter(w.code2_edt);
+        press_enter(w.code2_edt);
         QCOMPARE(w.code2_edt->text(), QStringLiteral("002"));
         QCOMPARE(w.name2_edt->text(), QStringLiteral("최현수"));
         QTRY_VERIFY(w.sav_btn->hasFocus());
@@ -269,15 +239,13 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant, {"002", "001"});
         TF_HYUNJANG w(plant.ctx);
-        open(w);
-        click_row(w.cust_grd, 0);
-        click(w.new_btn);
+        begin_new_site(w);
         auto *edit = w.findChild<QLineEdit *>(box);
         edit->setText(typed);
-        enter(edit);
+        press_enter(edit);
         auto *shown = w.findChild<QTableView *>(grid);
         QCOMPARE(w.tab_s->currentWidget(), shown->parentWidget());
-        QCOMPARE(column(shown, 1), listed);
+        QCOMPARE(grid_column(shown, 1), listed);
     }
 
     void a_site_title_click_orders_the_customers_sites()
@@ -286,12 +254,10 @@ private Q_SLOTS:
         fill(plant, {});
         plant.exec("insert into r_hyunjang (grcd, code, name) values ('A001', '001', '하남'), ('A001', '002', '가평')");
         TF_HYUNJANG w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click_row(w.cust_grd, 0);
-        QHeaderView *titles = w.hyun_grd->horizontalHeader();
-        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
-                          QPoint(titles->sectionViewportPosition(1) + 5, titles->height() / 2));
-        QCOMPARE(column(w.hyun_grd, 0), (QStringList{"002", "001"}));
+        click_title(w.hyun_grd, 1);
+        QCOMPARE(grid_column(w.hyun_grd, 0), (QStringList{"002", "001"}));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "framework/date_box.h"
 #include "masterdata/spec_window.h"
 #include "test_support.h"
+#include "window_test.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -22,22 +23,6 @@ class TestSpecWindow : public QObject {
                    " ('9001', '몰탈 1:3', 'KS', '0')");
     }
 
-    static QStringList column(const QTableView *grid, int c)
-    {
-        QStringList values;
-        for (int r = 0; r < grid->model()->rowCount(); ++r)
-            values << grid->model()->index(r, c).data().toString();
-        return values;
-    }
-
-    static void open(TF_RULE &w)
-    {
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
-
-    static void click(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
-
     static QSqlRecord spec(const TestPlant &plant, const QString &code)
     {
         QSqlQuery q = plant.db().query("select * from r_size where remi_code = :c", {{":c", code}});
@@ -50,9 +35,9 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_RULE w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         QCOMPARE(w.title_pan->text(), QStringLiteral("규  격  관  리"));
-        QCOMPARE(column(w.rule_grd, 0), (QStringList{"1001", "1002", "9001"}));
+        QCOMPARE(grid_column(w.rule_grd, 0), (QStringList{"1001", "1002", "9001"}));
         QCOMPARE(w.code_edt->text(), QStringLiteral("1001"));
         QCOMPARE(w.ks_edt->currentText(), QStringLiteral("KS"));
         QVERIFY(!w.code_edt->isEnabled() && !w.ks_edt->isEnabled() && w.edt_date->isEnabled());
@@ -86,7 +71,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_RULE w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         QTest::keyClicks(w.code_edt, typed);
         QTest::keyClick(w.code_edt, Qt::Key_Return);
@@ -99,7 +84,7 @@ private Q_SLOTS:
     {
         TestPlant plant;
         TF_RULE w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         QTest::keyClicks(w.code_edt, "25");
         QTest::keyClick(w.code_edt, Qt::Key_Return);
@@ -114,7 +99,7 @@ private Q_SLOTS:
         QCOMPARE(row.value("gubun").toString(), QStringLiteral("0"));
         for (const char *untouched : {"kind", "kwan_danga", "sa_danga", "remi_code1"})
             QVERIFY2(row.value(untouched).isNull(), untouched);
-        QCOMPARE(column(w.rule_grd, 0), QStringList{"0025"});
+        QCOMPARE(grid_column(w.rule_grd, 0), QStringList{"0025"});
         QVERIFY(w.new_btn->isEnabled() && !w.code_edt->isEnabled());
     }
 
@@ -140,7 +125,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_RULE w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         w.code_edt->setText(code);
         w.name_edt->setText(QStringLiteral("새 규격"));
@@ -159,12 +144,12 @@ private Q_SLOTS:
         fill(plant);
         plant.exec("insert into r_size (remi_code, standard) values ('2001', '25-240_12')");
         TF_RULE w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.new_btn);
         w.name_edt->setText(QStringLiteral("240_"));
         w.name_edt->setFocus();
         QTest::keyClick(w.name_edt, Qt::Key_Return);
-        QCOMPARE(column(w.rule_grd, 1), QStringList{QStringLiteral("25-240_12")});
+        QCOMPARE(grid_column(w.rule_grd, 1), QStringList{QStringLiteral("25-240_12")});
         QVERIFY(w.ks_edt->hasFocus());
         QTest::keyClick(w.ks_edt, Qt::Key_Return);
         QVERIFY(w.sav_btn->hasFocus());
@@ -175,11 +160,9 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_RULE w(plant.ctx);
-        open(w);
-        QHeaderView *titles = w.rule_grd->horizontalHeader();
-        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
-                          QPoint(titles->sectionViewportPosition(1) + 5, titles->height() / 2));
-        QCOMPARE(column(w.rule_grd, 0), (QStringList{"1002", "1001", "9001"}));
+        QVERIFY(open_active(&w));
+        click_title(w.rule_grd, 1);
+        QCOMPARE(grid_column(w.rule_grd, 0), (QStringList{"1002", "1001", "9001"}));
     }
 };
 

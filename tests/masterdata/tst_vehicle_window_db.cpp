@@ -2,6 +2,7 @@
 #include "masterdata/number_box.h"
 #include "masterdata/vehicle_window.h"
 #include "test_support.h"
+#include "window_test.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -45,26 +46,6 @@ class TestVehicleWindow : public QObject {
         return all;
     }
 
-    static void open(TF_CAR &w)
-    {
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
-
-    static void click(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
-
-    static void click_row(TF_CAR &w, int row)
-    {
-        QTest::mouseClick(w.RxDBGrid1->viewport(), Qt::LeftButton, {},
-                          w.RxDBGrid1->visualRect(w.RxDBGrid1->model()->index(row, 2)).center());
-    }
-
-    static void enter(QWidget *field)
-    {
-        field->setFocus();
-        QTest::keyClick(field, Qt::Key_Return);
-    }
-
     // new, edit, delete, save, cancel
     static QList<bool> buttons(const TF_CAR &w)
     {
@@ -78,7 +59,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_CAR w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         QCOMPARE(w.windowTitle(), QStringLiteral("차량 관리"));
         QCOMPARE(w.RxDBGrid1->model()->index(0, 0).data().toString(), QStringLiteral("81-1238-2"));
         QCOMPARE(w.RxDBGrid1->model()->rowCount(), 2);
@@ -109,7 +90,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_CAR w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.newbtn);
         QVERIFY(w.ca1->hasFocus() && !w.RxDBGrid1->isEnabled());
         QCOMPARE(buttons(w), (QList<bool>{false, false, false, true, true}));
@@ -125,14 +106,14 @@ private Q_SLOTS:
         QTest::keyClicks(w.ca3, "7.5");
         QTest::keyClicks(w.ca4, "12000");
         w.ca5->setText(QStringLiteral("01"));
-        enter(w.ca5);
+        press_enter(w.ca5);
         QCOMPARE(w.ca6->text(), QStringLiteral("자사운송"));
         QVERIFY(w.ca7->hasFocus());
         w.ca7->setCurrentText(QStringLiteral("타사"));
         w.ca8->setEditText(QStringLiteral("C"));
         w.ca11->setCurrentText(print);
         w.ca10->setCurrentText(overtime);
-        enter(w.ca10);
+        press_enter(w.ca10);
         QVERIFY(w.savbtn->hasFocus());
         click(w.savbtn);
         QCOMPARE(plant.prompter.shown, QStringList());
@@ -162,8 +143,8 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_CAR w(plant.ctx);
-        open(w);
-        click_row(w, 1);
+        QVERIFY(open_active(&w));
+        click_row(w.RxDBGrid1, 1);
         QCOMPARE(w.ca1->text(), QStringLiteral("80-1101-1"));
         QCOMPARE(w.ca1_1->text(), QStringLiteral("1101"));
         QCOMPARE(w.ca3->text(), QStringLiteral("6.5"));
@@ -214,7 +195,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_CAR w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.newbtn);
         QTest::keyClicks(w.ca1, typed);
         QTest::keyClick(w.ca1, Qt::Key_Return);
@@ -226,7 +207,7 @@ private Q_SLOTS:
     {
         TestPlant plant;
         TF_CAR w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.newbtn);
         QTest::keyClicks(w.ca1_1, "12345");
         QCOMPARE(w.ca1_1->text(), QStringLiteral("1234"));
@@ -252,7 +233,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_CAR w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.newbtn);
         w.ca1->setText(code);
         w.ca2->setText(driver);
@@ -278,8 +259,8 @@ private Q_SLOTS:
         fill(plant);
         plant.prompter.answers = {answer};
         TF_CAR w(plant.ctx);
-        open(w);
-        click_row(w, 1);
+        QVERIFY(open_active(&w));
+        click_row(w.RxDBGrid1, 1);
         click(w.delbtn);
         QCOMPARE(plant.prompter.questions, QStringList{QStringLiteral("삭제하겠습니까?")});
         QCOMPARE(vehicle(plant, "80-1101-1").isEmpty(), answer);
@@ -293,7 +274,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_CAR w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.newbtn);
         w.ca2->setText(QStringLiteral("홍길동"));
         click(w.canbtn);
@@ -308,7 +289,7 @@ private Q_SLOTS:
         TestPlant plant;
         fill(plant);
         TF_CAR w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.newbtn);
         w.ca5->setText(QStringLiteral("9"));
         on_next_modal([&](QWidget *modal) {
@@ -317,7 +298,7 @@ private Q_SLOTS:
             grid->setCurrentIndex(grid->model()->index(2, 0));
             QTest::keyClick(grid, Qt::Key_Return);
         });
-        enter(w.ca5);
+        press_enter(w.ca5);
         QCOMPARE(w.ca5->text(), QStringLiteral("03"));
         QCOMPARE(w.ca6->text(), QStringLiteral("대한물류"));
         QTRY_VERIFY(w.ca7->hasFocus());
@@ -327,7 +308,7 @@ private Q_SLOTS:
     {
         TestPlant plant;
         TF_CAR w(plant.ctx);
-        open(w);
+        QVERIFY(open_active(&w));
         click(w.newbtn);
         w.ca2->setFocus();
         QTest::keyClick(w.ca2, Qt::Key_PageDown);
