@@ -1,6 +1,7 @@
 #pragma once
 
 class Clock;
+class ConsoleOps;
 class Prompter;
 class TF_DBMDL;
 
@@ -11,4 +12,7 @@ struct AppContext {
     TF_DBMDL *dbm = nullptr;
     Prompter *prompter = nullptr;
     Clock *clock = nullptr;
+    // The console's operations, for windows that change orders, shipments
+    // or vehicles.
+    ConsoleOps *console = nullptr;
 };
