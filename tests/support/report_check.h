@@ -1,4 +1,7 @@
 #pragma once
+#include "framework/report.h"
+
+#include <QImage>
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -20,3 +23,9 @@ QList<QRectF> find_text(const QList<PdfWord> &words, const QString &text);
 
 // All the page's text, word by word, joined by single spaces.
 QString all_text(const QList<PdfWord> &words);
+
+// One page drawn on a white image of `px_per_mm` pixels per millimetre.
+QImage render_image(const report::Document &document, int page = 0, double px_per_mm = 10);
+
+// How dark the image is inside a box in millimetres: 0 white, 1 black.
+double darkness(const QImage &image, const QRectF &mm, double px_per_mm = 10);

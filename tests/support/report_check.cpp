@@ -1,5 +1,6 @@
-#include "pdf_text.h"
+#include "report_check.h"
 
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -74,4 +75,28 @@ QString all_text(const QList<PdfWord> &words)
     for (const PdfWord &w : words)
         texts << w.text;
     return texts.join(QLatin1Char(' '));
+}
+
+QImage render_image(const report::Document &document, int page, double px_per_mm)
+{
+    const QSizeF mm = document.setup.paper_size();
+    QImage image((mm * px_per_mm).toSize(), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(px_per_mm * 1000));
+    image.setDotsPerMeterY(qRound(px_per_mm * 1000));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    report::render_page(painter, document.setup, document.pages.at(page));
+    return image;
+}
+
+double darkness(const QImage &image, const QRectF &mm, double px_per_mm)
+{
+    const QRect r = QRectF(mm.topLeft() * px_per_mm, mm.size() * px_per_mm).toAlignedRect() & image.rect();
+    if (r.isEmpty())
+        return 0;
+    double sum = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            sum += 1.0 - qGray(image.pixel(x, y)) / 255.0;
+    return sum / (double(r.width()) * r.height());
 }
