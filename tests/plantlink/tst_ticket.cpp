@@ -76,6 +76,15 @@ const Place places[] = {
 
 constexpr double tolerance = 0.5;  // mm
 
+// A folder that cannot be made: its parent is a plain file.
+QString folder_below_a_file(const QTemporaryDir &dir)
+{
+    QFile file(dir.filePath(QStringLiteral("file")));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write in the temporary folder");
+    return dir.filePath(QStringLiteral("file/folder"));
+}
+
 // One plant with the ticket report printing into a PDF folder.
 struct TicketBench {
     TestPlant plant;
@@ -302,9 +311,7 @@ private Q_SLOTS:
         if (printer == QLatin1String("pdf")) {
             folder = out.filePath(QStringLiteral("pdf"));
         } else if (printer == QLatin1String("unwritable")) {
-            QFile blocker(out.filePath(QStringLiteral("file")));
-            QVERIFY(blocker.open(QIODevice::WriteOnly));
-            folder = out.filePath(QStringLiteral("file/pdf"));  // below a plain file
+            folder = folder_below_a_file(out);
         }
         ReportOutput output(folder);
         output.default_printer_name = [printer] { return printer; };
@@ -390,9 +397,7 @@ private Q_SLOTS:
     void a_copy_that_cannot_be_written_is_shown_but_the_ticket_counts_as_printed()
     {
         QTemporaryDir dir;
-        QFile blocker(dir.filePath(QStringLiteral("file")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        TicketBench bench(dir.filePath(QStringLiteral("file/copies")));
+        TicketBench bench(folder_below_a_file(dir));
         bench.ticket() = filled_ticket();
         QVERIFY(bench.report.print_ticket());
         QCOMPARE(bench.pdfs().size(), 1);
