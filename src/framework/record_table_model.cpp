@@ -86,6 +86,7 @@ QVariant RecordTableModel::data(const QModelIndex &index, int role) const
     const Column &c = columns_[index.column()];
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::ToolTipRole:  // the whole text where the column cuts it
         return display_text(rows_[index.row()].value(c.field));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(c.alignment);
