@@ -75,7 +75,7 @@ QString ReportOutput::print(const report::Document &document) const
                               .arg(name, document.title));
     report::render(painter, printer, document);
     if (!painter.end() || printer.printerState() == QPrinter::Error)
-        throw ActionError(QStringLiteral("프린터 \"%1\"의 인쇄 작업이 실패했습니다. (%2)")
+        throw ActionError(QStringLiteral("프린터 \"%1\"의 인쇄 작업이 실패했습니다. %2이(가) 인쇄되었는지 확인하십시오.")
                               .arg(name, document.title));
     return name;
 }

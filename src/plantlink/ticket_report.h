@@ -2,6 +2,7 @@
 #include "app/ticket_data.h"
 #include "framework/report.h"
 
+#include <QDateTime>
 #include <QObject>
 
 class Clock;
