@@ -11,6 +11,7 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QScreen>
 
 namespace {
 void set_up(QPrinter &printer, const report::Document &document, bool keep_printer_paper)
@@ -98,6 +99,8 @@ void ReportOutput::preview(const report::Document &document, QWidget *parent) co
         QPainter painter(to);
         report::render(painter, *to, document);
     });
+    // Full screen also where no window manager maximises.
+    dialog.setGeometry(dialog.screen()->availableGeometry());
     dialog.setWindowState(Qt::WindowMaximized);
     dialog.exec();
 }
