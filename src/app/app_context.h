@@ -1,18 +1,28 @@
 #pragma once
 
 class Clock;
+class ConsoleOps;
 class Prompter;
+class ReportOutput;
 class TF_DBMDL;
 class TF_LIST;
+class TF_QR_SONGJANG;
 struct LookupState;
 
 // The long-lived pieces that windows are handed instead of reaching for
-// globals: the data module, the message boxes and the clock.  The
-// application fills it in start-up order; tests fill it with fakes.
+// globals.  The application fills it in start-up order; tests fill it with
+// fakes.
 struct AppContext {
     TF_DBMDL *dbm = nullptr;
     Prompter *prompter = nullptr;
     Clock *clock = nullptr;
     TF_LIST *list = nullptr;        // the code lookup's list window
     LookupState *lookup = nullptr;  // the code lookup's variables
+    // The console's operations, for windows that change orders, shipments
+    // or vehicles.
+    ConsoleOps *console = nullptr;
+    // Where printed reports go (printer, preview, PDF folder).
+    ReportOutput *reports = nullptr;
+    // The delivery ticket: fill dbm->ticket_data, then print_ticket().
+    TF_QR_SONGJANG *qr_songjang = nullptr;
 };

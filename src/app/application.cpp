@@ -4,14 +4,17 @@
 #include "app/data_module.h"
 #include "app/demo_data.h"
 #include "app/plant_settings.h"
+#include "app/print_settings.h"
 #include "app/schema.h"
 #include "app/splash_window.h"
 #include "console/main_window.h"
 #include "framework/clock.h"
 #include "framework/korean_text.h"
 #include "framework/prompter.h"
+#include "framework/report_output.h"
 #include "masterdata/list_window.h"
 #include "masterdata/lookup_state.h"
+#include "plantlink/ticket_report.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -127,6 +130,12 @@ int run_application(int argc, char **argv)
     ctx.lookup = &lookup;
     auto list = std::make_unique<TF_LIST>(ctx);
     ctx.list = list.get();
+    const PrintSettings printing = PrintSettings::load(options.settings_path);
+    ReportOutput reports(printing.pdf_folder);
+    ctx.reports = &reports;
+    auto qr_songjang = std::make_unique<TF_QR_SONGJANG>(*dbm, prompter, clock, reports,
+                                                        printing.ticket_copy_folder);
+    ctx.qr_songjang = qr_songjang.get();
 
     splash.reset();
 

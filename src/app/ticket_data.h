@@ -3,6 +3,11 @@
 
 // The values of one delivery ticket, handed from whoever prints a ticket to
 // the ticket report.  Emptied once the ticket has been drawn.
+//
+// `order_no` is not printed: it names the ticket's PDF copy (date, order,
+// trip).  Callers set the order's number ("05"); the auto ticket book sets
+// "Y" and its own order number ("Y03") so that its tickets are told apart;
+// the hand ticket, which belongs to no recorded load, leaves it empty.
 struct TicketData {
     QString year;
     QString month;
@@ -25,6 +30,7 @@ struct TicketData {
     QString shipper;
     QString ks_mark;
     QString admixture_rate;
+    QString order_no;
 
     void clear() { *this = TicketData(); }
     bool is_empty() const;
@@ -35,7 +41,7 @@ inline bool TicketData::is_empty() const
     for (const QString *f : {&year, &month, &day, &trip_no, &customer_name, &site, &vehicle_no,
                              &driver, &hour, &minute, &quantity, &cumulative, &max_aggregate,
                              &strength, &slump, &spec_other, &cement, &admixture, &shipper,
-                             &ks_mark, &admixture_rate})
+                             &ks_mark, &admixture_rate, &order_no})
         if (!f->isEmpty())
             return false;
     return true;

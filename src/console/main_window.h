@@ -1,31 +1,68 @@
 #pragma once
 #include "app/app_context.h"
+#include "console/console_ops.h"
 
 #include <QMainWindow>
 
+class ConsoleNavigation;
 class DateBox;
-class QAction;
+class OrderBoard;
+class QCheckBox;
+class QComboBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+class RunningClock;
 class TwoStateSwitch;
+class VehicleBoard;
 
-// The dispatch console, the program's main window.
-class TF_MAIN : public QMainWindow {
+// The dispatch console, the program's main window.  The areas live in
+// their own classes (order board, vehicle board, navigation); the console
+// composes them and offers the console operations by delegating to them.
+class TF_MAIN : public QMainWindow, public ConsoleOps {
     Q_OBJECT
 public:
     explicit TF_MAIN(AppContext &ctx, QWidget *parent = nullptr);
+    ~TF_MAIN() override;
 
-    QString board_date() const { return board_date_; }
+    // ConsoleOps
+    QString board_date() const override { return board_date_; }
+    void load_orders(const QString &date, const QString &state) override;
+    void load_shipments(const QString &date, const QString &seq) override;
+    void load_vehicles(const QString &state) override;
+    void recount_vehicle(const QString &date, const QString &vehicle_code,
+                         const QString &site_name) override;
+    void recount_all_vehicles(const QString &date) override;
+    void find_order(const QString &date, const QString &seq);
+    void show_vehicle_trips(const QString &vehicle_code);
+
+    OrderBoard *orders;
+    VehicleBoard *vehicles;
+    ConsoleNavigation *navigation;
 
     // Controls named as on the console.
+    QFrame *Panel1;
+    QFrame *Panel5;
+    QFrame *Panel6;
+    QFrame *Panel7;
     QLineEdit *dam_edit;
     QLabel *display_lab1;
     QLabel *display_lab2;
     TwoStateSwitch *comm_switch;
     DateBox *ilja_combo;
-    QAction *comm_menu;
-    QAction *N9;
-    QAction *Z1;
+    RunningClock *time_edit;
+    QCheckBox *yusa_chk;
+    QCheckBox *autosend_chk;
+    QPushButton *moltal_btn;
+    QPushButton *send_btn;
+    QComboBox *prn_sel;
+    QLineEdit *Edit1;
+    QTabWidget *list_page;
+    QWidget *car_tab;
+    QWidget *cholha_tab;
 
     QString enrol_name;
     QString enrol_product;
@@ -36,15 +73,23 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
+    QFrame *build_toolbar();
+    QFrame *build_centre();
+    QFrame *build_right_panel();
+    void build_status_bar();
+    void wire_windows();
+    void place_trip_list();
+
     void FormCreate();
     void FormShow();
     void FormActivate();
-    void build_menu();
-    void comm_menuClick();
-    void N9Click();
+    void ilja_comboChange();
+    void suju_gridDblClick();
+    void car_gridSendToSlot();
 
     AppContext &ctx_;
     QString board_date_;

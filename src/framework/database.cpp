@@ -3,6 +3,19 @@
 #include <QSqlDriver>
 #include <QSqlError>
 
+namespace {
+Database::Tracer &tracer()
+{
+    static Database::Tracer t;
+    return t;
+}
+}
+
+void Database::set_tracer(Tracer t)
+{
+    tracer() = std::move(t);
+}
+
 QSqlDatabase Database::connection() const
 {
     return QSqlDatabase::database(name_, false);
@@ -40,6 +53,8 @@ void Database::ensure_open() const
 QSqlQuery Database::query(const QString &sql, const Params &params) const
 {
     ensure_open();
+    if (tracer())
+        tracer()(sql, params);
     QSqlDatabase db = connection();
     QSqlQuery q(db);
     q.setForwardOnly(true);

@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <stdexcept>
 
 // A failed statement or connection.  Operations let it pass up to the
@@ -44,6 +45,10 @@ public:
     int exec(const QString &sql, const Params &params = {}) const;
     // First column of the first row, or a null QVariant without rows.
     QVariant scalar(const QString &sql, const Params &params = {}) const;
+
+    // Sees every statement before it runs (benchmarks print their plans).
+    using Tracer = std::function<void(const QString &sql, const Params &params)>;
+    static void set_tracer(Tracer tracer);
 
 private:
     QString name_;

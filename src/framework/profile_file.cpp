@@ -33,6 +33,8 @@ bool is_utf8_with_non_ascii(const QByteArray &bytes)
 
 ProfileFile::ProfileFile(const QString &path) : path_(path)
 {
+    if (path.isEmpty())
+        return;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return;

@@ -3,7 +3,7 @@
 #include "app/data_module.h"
 #include "masterdata/customer_db.h"
 #include "masterdata/field_keys.h"
-#include "masterdata/record_table.h"
+#include "masterdata/list_grid.h"
 #include "masterdata/text_pad.h"
 
 #include <QComboBox>
@@ -30,10 +30,11 @@ TF_CUSTOMER::TF_CUSTOMER(AppContext &ctx, QWidget *parent)
     set_entry_boxes({code_edt1, code_edt2, name_edt, kwansa_edt});
     kwansa_edt->hide();
 
-    cust_qry = new RecordTableModel(this);
+    cust_qry = new RecordTableModel(
+        {{.field = QStringLiteral("grcd"), .title = QStringLiteral("코드"), .alignment = Qt::AlignCenter, .width_chars = 8},
+         {.field = QStringLiteral("name"), .title = QStringLiteral("거 래 처 명")}},
+        this);
     cust_qry->setObjectName(QStringLiteral("cust_qry"));
-    cust_qry->set_columns({{QStringLiteral("코드"), QStringLiteral("grcd"), Qt::AlignHCenter, 70},
-                           {QStringLiteral("거 래 처 명"), QStringLiteral("name")}});
     cust_grd = make_grid("cust_grd", cust_qry);
     body()->addWidget(cust_grd, 1);
     set_browse_grid(cust_grd);

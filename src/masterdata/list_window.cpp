@@ -3,6 +3,7 @@
 #include "app/data_module.h"
 #include "framework/guarded.h"
 #include "masterdata/customer_db.h"
+#include "masterdata/list_grid.h"
 #include "masterdata/lookup_state.h"
 
 #include <QHeaderView>
@@ -14,7 +15,7 @@ TF_LIST::TF_LIST(AppContext &ctx, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ctx_(ctx)
 {
     setObjectName(QStringLiteral("F_LIST"));
-    S_Pan = new RecordTableModel(this);
+    S_Pan = new RecordTableModel({}, this);
     S_Pan->setObjectName(QStringLiteral("S_Pan"));
     Grd_pan = new QTableView;
     Grd_pan->setObjectName(QStringLiteral("Grd_pan"));
@@ -29,7 +30,7 @@ TF_LIST::TF_LIST(AppContext &ctx, QWidget *parent)
     connect(Grd_pan->horizontalHeader(), &QHeaderView::sectionClicked, this, &TF_LIST::Grd_panTitleClick);
 }
 
-void TF_LIST::fill(const QList<GridColumn> &columns, const QList<QSqlRecord> &rows)
+void TF_LIST::fill(const QList<RecordTableModel::Column> &columns, const QList<QSqlRecord> &rows)
 {
     S_Pan->set_columns(columns);
     show_rows(Grd_pan, rows);

@@ -1,5 +1,5 @@
 #pragma once
-#include "masterdata/record_table.h"
+#include "framework/record_table_model.h"
 
 #include <QDialog>
 
@@ -17,7 +17,7 @@ public:
     QTableView *Grd_pan;
 
     // Shows `rows` under `columns`, the cursor on the first.
-    void fill(const QList<GridColumn> &columns, const QList<QSqlRecord> &rows);
+    void fill(const QList<RecordTableModel::Column> &columns, const QList<QSqlRecord> &rows);
     // Copies the current row into the lookup variables (empty values from
     // an empty list) and closes the window as accepted.
     void pick_from_list();

@@ -3,6 +3,7 @@
 #include "masterdata/master_db.h"
 
 namespace {
+using Column = RecordTableModel::Column;
 
 // The statements of one kind.  :t is the typed text, :p its LIKE pattern,
 // :k the customer code.  A missing list statement keeps the matches.
@@ -13,23 +14,23 @@ struct KindSql {
     const char *by_name;  // nullptr: a name search runs nothing
     const char *code_list;
     const char *name_list;
-    QList<GridColumn> code_columns;
-    QList<GridColumn> name_columns;
+    QList<Column> code_columns;
+    QList<Column> name_columns;
 };
 
-GridColumn col(const char *title, const char *field, int width = 0)
+Column col(const char *title, const char *field, int chars = 0)
 {
-    return {QString::fromUtf8(title), QString::fromLatin1(field), Qt::AlignLeft, width};
+    return {.field = QString::fromLatin1(field), .title = QString::fromUtf8(title), .width_chars = chars};
 }
 
 const QList<KindSql> &kinds()
 {
     using namespace lookup_kinds;
-    static const QList<GridColumn> customer_by_code{col("코  드", "grcd", 60), col("거래처명", "name", 200), col("관/사", "kawn_sa")};
-    static const QList<GridColumn> customer_by_name{col("거래처명", "name", 200), col("코  드", "grcd", 60), col("관/사", "kawn_sa")};
-    static const QList<GridColumn> site{col("코드", "code", 50), col("현장명", "name")};
-    static const QList<GridColumn> product{col("코드", "remi_code", 60), col("제품명", "kind", 90), col("규격", "standard")};
-    static const QList<GridColumn> vehicle{col("코드", "scode", 55), col("차량번호", "code", 95), col("기사명", "name")};
+    static const QList<Column> customer_by_code{col("코  드", "grcd", 7), col("거래처명", "name", 24), col("관/사", "kawn_sa")};
+    static const QList<Column> customer_by_name{col("거래처명", "name", 24), col("코  드", "grcd", 7), col("관/사", "kawn_sa")};
+    static const QList<Column> site{col("코드", "code", 6), col("현장명", "name")};
+    static const QList<Column> product{col("코드", "remi_code", 7), col("제품명", "kind", 11), col("규격", "standard")};
+    static const QList<Column> vehicle{col("코드", "scode", 6), col("차량번호", "code", 11), col("기사명", "name")};
     static const QList<KindSql> all{
         {customers, "거래코드조회",
          "select grcd, name, kawn_sa, vat, rank, julsa from customer where grcd = :t order by grcd",
@@ -69,8 +70,8 @@ const QList<KindSql> &kinds()
          " where standard like :p escape '!' and gubun = '2' order by standard",
          "select remi_code1, standard, kind, kwan_danga, sa_danga from r_size where gubun = '2' order by remi_code",
          "select remi_code1, standard, kind, kwan_danga, sa_danga from r_size where gubun = '2' order by standard",
-         {col("코드", "remi_code1", 60), col("제품명", "kind", 90), col("규격", "standard")},
-         {col("규격", "standard", 110), col("제품명", "kind", 90), col("코드", "remi_code1")}},
+         {col("코드", "remi_code1", 7), col("제품명", "kind", 11), col("규격", "standard")},
+         {col("규격", "standard", 13), col("제품명", "kind", 11), col("코드", "remi_code1")}},
         {vehicles, "차량코드조회",
          "select code, name, scode from car_code where scode = :t order by code",
          "select code, name, scode from car_code where name like :p escape '!' order by code",
@@ -82,22 +83,22 @@ const QList<KindSql> &kinds()
          "select code, name from car_cust where name = :t order by code",
          "select code, name from car_cust order by code",
          "select code, name from car_cust order by name",
-         {col("코  드", "code", 60), col("회사명", "name")},
-         {col("회사명", "name", 180), col("코  드", "code")}},
+         {col("코  드", "code", 7), col("회사명", "name")},
+         {col("회사명", "name", 21), col("코  드", "code")}},
         {transport_fees, "운반비조회",
          "select code, dis_kum from carry where code = :t order by code",
          nullptr,
          "select code, dis_kum from carry order by code",
          nullptr,
-         {col("코  드", "code", 60), col("운반비", "dis_kum")},
+         {col("코  드", "code", 7), col("운반비", "dis_kum")},
          {}},
         {sales_persons, "담당자 조회",
          "select code, man from youngup where code = :t order by code",
          "select code, man from youngup where man = :t order by man",
          "select code, man from youngup where code >= '001' and code <= '100' order by code",
          "select code, man from youngup order by man",
-         {col("코  드", "code", 60), col("담당자명", "man")},
-         {col("담당자명", "man", 140), col("코  드", "code")}},
+         {col("코  드", "code", 7), col("담당자명", "man")},
+         {col("담당자명", "man", 16), col("코  드", "code")}},
     };
     return all;
 }

@@ -1,6 +1,6 @@
 #pragma once
 #include "framework/database.h"
-#include "masterdata/record_table.h"
+#include "framework/record_table_model.h"
 
 #include <QList>
 #include <QSqlRecord>
@@ -10,7 +10,7 @@ struct LookupOutcome {
     bool ran = false;           // false: the kind has no statement for this text
     bool found = false;         // exactly one row matched: rows[0]
     QList<QSqlRecord> rows;     // the match, or the list to pick from
-    QList<GridColumn> columns;  // the list's columns
+    QList<RecordTableModel::Column> columns;  // the list's columns
 };
 
 // The list window's caption for `kind`; empty for kinds it does not know.

@@ -4,7 +4,7 @@
 #include "framework/prompter.h"
 #include "masterdata/field_keys.h"
 #include "masterdata/form_style.h"
-#include "masterdata/record_table.h"
+#include "masterdata/list_grid.h"
 #include "masterdata/text_pad.h"
 
 #include <QFrame>

@@ -4,7 +4,7 @@
 #include "masterdata/code_lookup.h"
 #include "masterdata/customer_db.h"
 #include "masterdata/field_keys.h"
-#include "masterdata/record_table.h"
+#include "masterdata/list_grid.h"
 #include "masterdata/site_db.h"
 #include "masterdata/text_pad.h"
 
@@ -16,15 +16,13 @@
 #include <QVBoxLayout>
 
 namespace {
-QWidget *tab_page(const char *name, QTableView *grid, const char *title_colour)
+QWidget *tab_page(const char *name, QTableView *grid)
 {
     auto *page = new QWidget;
     page->setObjectName(QString::fromLatin1(name));
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid);
-    grid->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { color: %1; font-weight: bold; }").arg(QLatin1String(title_colour)));
     return page;
 }
 }
@@ -48,14 +46,16 @@ TF_HYUNJANG::TF_HYUNJANG(AppContext &ctx, QWidget *parent)
     add_row(4, QStringLiteral("담당자 "), {code2_edt, name2_edt});
     set_entry_boxes({code1_edt, name1_edt});
 
-    cust_qry = new RecordTableModel(this);
+    cust_qry = new RecordTableModel(
+        {{.field = QStringLiteral("grcd"), .title = QStringLiteral("코   드"), .title_color = Qt::blue, .width_chars = 9},
+         {.field = QStringLiteral("name"), .title = QStringLiteral("거   래   처   명"), .title_color = Qt::blue}},
+        this);
     cust_qry->setObjectName(QStringLiteral("cust_qry"));
-    cust_qry->set_columns({{QStringLiteral("코   드"), QStringLiteral("grcd"), Qt::AlignLeft, 80},
-                           {QStringLiteral("거   래   처   명"), QStringLiteral("name")}});
-    hyun_qry = new RecordTableModel(this);
+    hyun_qry = new RecordTableModel(
+        {{.field = QStringLiteral("code"), .title = QStringLiteral("코   드"), .title_color = Qt::red, .width_chars = 9},
+         {.field = QStringLiteral("name"), .title = QStringLiteral("현     장     명"), .title_color = Qt::red}},
+        this);
     hyun_qry->setObjectName(QStringLiteral("hyun_qry"));
-    hyun_qry->set_columns({{QStringLiteral("코   드"), QStringLiteral("code"), Qt::AlignLeft, 80},
-                           {QStringLiteral("현     장     명"), QStringLiteral("name")}});
     cust_grd = make_grid("cust_grd", cust_qry);
     hyun_grd = make_grid("hyun_grd", hyun_qry);
     tab_s = new QTabWidget;
@@ -63,8 +63,8 @@ TF_HYUNJANG::TF_HYUNJANG(AppContext &ctx, QWidget *parent)
     tab_s->setStyleSheet(QStringLiteral("QTabBar::tab { border: 2px outset #c0c0c0; background: #d4d0c8;"
                                         " padding: 4px 18px; margin-right: 4px; }"
                                         " QTabBar::tab:selected { border-style: inset; background: #e8e8e8; }"));
-    cus_tab = tab_page("cus_tab", cust_grd, "blue");
-    hyu_tab = tab_page("hyu_tab", hyun_grd, "red");
+    cus_tab = tab_page("cus_tab", cust_grd);
+    hyu_tab = tab_page("hyu_tab", hyun_grd);
     tab_s->addTab(cus_tab, QStringLiteral("거   래   처"));
     tab_s->addTab(hyu_tab, QStringLiteral("현      장"));
     body()->addWidget(tab_s, 1);

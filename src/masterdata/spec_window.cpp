@@ -4,7 +4,7 @@
 #include "framework/clock.h"
 #include "framework/date_box.h"
 #include "masterdata/field_keys.h"
-#include "masterdata/record_table.h"
+#include "masterdata/list_grid.h"
 #include "masterdata/spec_db.h"
 #include "masterdata/text_pad.h"
 
@@ -37,11 +37,12 @@ TF_RULE::TF_RULE(AppContext &ctx, QWidget *parent)
     add_row(3, QStringLiteral("등록일자"), {edt_date});
     set_entry_boxes({code_edt, name_edt, ks_edt});
 
-    rule_qry = new RecordTableModel(this);
+    rule_qry = new RecordTableModel(
+        {{.field = QStringLiteral("remi_code"), .title = QStringLiteral("코드"), .alignment = Qt::AlignCenter, .width_chars = 8},
+         {.field = QStringLiteral("standard"), .title = QStringLiteral("규  격  명"), .width_chars = 30},
+         {.field = QStringLiteral("rul_ks"), .title = QStringLiteral("KS 구분"), .alignment = Qt::AlignCenter}},
+        this);
     rule_qry->setObjectName(QStringLiteral("rule_qry"));
-    rule_qry->set_columns({{QStringLiteral("코드"), QStringLiteral("remi_code"), Qt::AlignHCenter, 70},
-                           {QStringLiteral("규  격  명"), QStringLiteral("standard"), Qt::AlignLeft, 260},
-                           {QStringLiteral("KS 구분"), QStringLiteral("rul_ks"), Qt::AlignHCenter}});
     rule_grd = make_grid("rule_grd", rule_qry);
     body()->addWidget(rule_grd, 1);
     set_browse_grid(rule_grd);

@@ -7,7 +7,7 @@
 #include "masterdata/field_keys.h"
 #include "masterdata/form_style.h"
 #include "masterdata/number_box.h"
-#include "masterdata/record_table.h"
+#include "masterdata/list_grid.h"
 #include "masterdata/text_pad.h"
 #include "masterdata/vehicle_db.h"
 
@@ -100,14 +100,16 @@ TF_CAR::TF_CAR(AppContext &ctx, QWidget *parent)
     canbtn = add_bar_button(bar, "canbtn", "&5.취소");
     clsbtn = add_bar_button(bar, "clsbtn", "&7.닫기");
 
-    listquery = new RecordTableModel(this);
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    listquery = new RecordTableModel(
+        {{.field = QStringLiteral("code"), .title = QStringLiteral("차량코드"), .alignment = right, .width_chars = 11},
+         {.field = QStringLiteral("scode"), .title = QStringLiteral("번호"), .alignment = right, .width_chars = 7},
+         {.field = QStringLiteral("name"), .title = QStringLiteral("기사명"), .width_chars = 12},
+         {.field = QStringLiteral("m3"), .title = QStringLiteral("적재량"), .alignment = right, .width_chars = 8},
+         {.field = QStringLiteral("c_bool"), .title = QStringLiteral("출력여부"), .alignment = Qt::AlignCenter, .width_chars = 9},
+         {.field = QStringLiteral("gubun"), .title = QStringLiteral("운반비구분"), .alignment = Qt::AlignCenter}},
+        this);
     listquery->setObjectName(QStringLiteral("listquery"));
-    listquery->set_columns({{QStringLiteral("차량코드"), QStringLiteral("code"), Qt::AlignRight, 100},
-                            {QStringLiteral("번호"), QStringLiteral("scode"), Qt::AlignRight, 60},
-                            {QStringLiteral("기사명"), QStringLiteral("name"), Qt::AlignLeft, 110},
-                            {QStringLiteral("적재량"), QStringLiteral("m3"), Qt::AlignRight, 70},
-                            {QStringLiteral("출력여부"), QStringLiteral("c_bool"), Qt::AlignHCenter, 80},
-                            {QStringLiteral("운반비구분"), QStringLiteral("gubun"), Qt::AlignHCenter}});
     RxDBGrid1 = new QTableView;
     RxDBGrid1->setObjectName(QStringLiteral("RxDBGrid1"));
     set_up_list_grid(RxDBGrid1, listquery);

@@ -76,7 +76,7 @@ class TestCodeLookup : public QObject {
         QSqlRecord old;
         old.append(QSqlField(QStringLiteral("grcd")));
         old.setValue(0, QStringLiteral("old"));
-        plant->list->fill({{QStringLiteral("old list"), QStringLiteral("grcd")}}, {old});
+        plant->list->fill({{.field = QStringLiteral("grcd"), .title = QStringLiteral("old list")}}, {old});
     }
 
     bool lookup(int kind, const QString &typed, const QString &key = QString())

@@ -1,0 +1,140 @@
+// How fast the console follows the plant on a plant-scale database (see
+// make_plant_db): the day change and the recalculation of a 99-order day,
+// run through the console itself, and the plans of their statements.
+//
+//   bench_console [--day yyyy-mm-dd] [--runs N]
+//
+// The database is the one the program would use (Connection.ini or the
+// VELDARO_DB_* variables).
+#include "app/app_context.h"
+#include "app/data_module.h"
+#include "console/main_window.h"
+#include "console/order_board.h"
+#include "framework/clock.h"
+#include "framework/date_box.h"
+#include "framework/prompter.h"
+#include "framework/stored_text.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSqlDriver>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QTextStream>
+#include <algorithm>
+
+namespace {
+QTextStream out(stdout);
+
+struct Figures {
+    double median, min, max;
+};
+
+Figures measure(int runs, const std::function<void(int)> &step)
+{
+    QList<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        step(i);
+        ms << t.nsecsElapsed() / 1e6;
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.first(), ms.last()};
+}
+
+void report(const char *what, const Figures &f)
+{
+    out << QStringLiteral("%1: median %2 ms, min %3 ms, max %4 ms\n")
+               .arg(QString::fromLatin1(what), -28)
+               .arg(f.median, 0, 'f', 2).arg(f.min, 0, 'f', 2).arg(f.max, 0, 'f', 2);
+}
+
+// PostgreSQL cannot prepare an EXPLAIN: the values go in as literals,
+// quoted by the driver.  Only for looking at plans.
+QString with_literals(const Database &db, QString sql, Params params)
+{
+    std::sort(params.begin(), params.end(), [](const auto &a, const auto &b) { return a.first.size() > b.first.size(); });
+    for (const auto &[name, value] : params) {
+        QSqlField field(QString(), value.metaType());
+        field.setValue(value);
+        sql.replace(name, db.connection().driver()->formatValue(field));
+    }
+    return sql;
+}
+
+// The plan of every distinct statement the action runs.
+void print_plans(const Database &db, const std::function<void()> &action)
+{
+    QList<QPair<QString, Params>> seen;
+    Database::set_tracer([&](const QString &sql, const Params &params) {
+        for (const auto &s : seen)
+            if (s.first == sql)
+                return;
+        seen << qMakePair(sql, params);
+    });
+    action();
+    Database::set_tracer({});
+    for (const auto &[sql, params] : seen) {
+        if (!sql.startsWith(QLatin1String("select"), Qt::CaseInsensitive)
+            && !sql.startsWith(QLatin1String("update"), Qt::CaseInsensitive))
+            continue;
+        out << "\n" << sql.simplified() << "\n";
+        Transaction tx(db);  // an explained update must not change anything
+        QSqlQuery q = db.is_postgres() ? db.query(QStringLiteral("explain ") + with_literals(db, sql, params))
+                                       : db.query(QStringLiteral("explain query plan ") + sql, params);
+        while (q.next())
+            out << "    " << q.value(db.is_postgres() ? 0 : 3).toString() << "\n";
+    }
+}
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    int runs = 50;
+    QString day;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QLatin1String("--runs"))
+            runs = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--day"))
+            day = args[i + 1];
+    }
+    TF_DBMDL dbm(QString(), ConnectionSettings::load(QString()));
+    FakePrompter prompter;
+    SystemClock clock;
+    AppContext ctx;
+    ctx.dbm = &dbm;
+    ctx.prompter = &prompter;
+    ctx.clock = &clock;
+    try {
+        dbm.connect_database();
+        if (day.isEmpty())
+            day = dbm.db().scalar(QStringLiteral("select max(ilja) from r_suju")).toString();
+        const QDate d = stored::parse_date(day);
+        out << "engine: " << (dbm.db().is_postgres() ? "PostgreSQL" : "SQLite") << ", "
+            << dbm.db().scalar(QStringLiteral("select count(*) from cholha")).toLongLong() << " loads, "
+            << "day " << day << " with "
+            << dbm.db().scalar(QStringLiteral("select count(*) from r_suju where ilja = :d"), {{":d", day}}).toInt()
+            << " orders\n";
+
+        TF_MAIN console(ctx);
+        // Back and forth between the day and the one before, as an operator does.
+        report("day change", measure(runs, [&](int i) { console.ilja_combo->setDate(i % 2 ? d : d.addDays(-1)); }));
+        console.ilja_combo->setDate(d);
+        report("recalculation (99 orders)", measure(runs, [&](int) { console.orders->refresh_btnClick(); }));
+        if (!prompter.shown.isEmpty())
+            out << "errors: " << prompter.shown.join(QStringLiteral("; ")) << "\n";
+
+        out << "\nplans of the day change:";
+        print_plans(dbm.db(), [&] { console.ilja_combo->setDate(d.addDays(-1)); });
+        out << "\nplans of the recalculation:";
+        print_plans(dbm.db(), [&] { console.orders->refresh_btnClick(); });
+    } catch (const DbError &e) {
+        out << e.message() << "\n";
+        return 1;
+    }
+    return 0;
+}

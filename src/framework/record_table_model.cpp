@@ -1,0 +1,132 @@
+#include "framework/record_table_model.h"
+
+#include <QFont>
+#include <QSqlField>
+#include <QSqlQuery>
+
+QString general_number(double value)
+{
+    if (value == 0.0)
+        return QStringLiteral("0");
+    return QString::number(value, 'g', 15);
+}
+
+QString display_text(const QVariant &value)
+{
+    if (value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return general_number(value.toDouble());
+    default:
+        return value.toString();
+    }
+}
+
+RecordTableModel::RecordTableModel(QList<Column> columns, QObject *parent)
+    : QAbstractTableModel(parent), columns_(std::move(columns))
+{
+}
+
+void RecordTableModel::load(QSqlQuery &query)
+{
+    QList<QSqlRecord> rows;
+    while (query.next())
+        rows << query.record();
+    set_rows(std::move(rows));
+}
+
+void RecordTableModel::set_rows(QList<QSqlRecord> rows)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    current_ = rows_.isEmpty() ? -1 : 0;
+    endResetModel();
+}
+
+void RecordTableModel::set_columns(QList<Column> columns)
+{
+    beginResetModel();
+    columns_ = std::move(columns);
+    endResetModel();
+}
+
+void RecordTableModel::clear()
+{
+    set_rows({});
+}
+
+QVariant RecordTableModel::value(int row, const QString &field) const
+{
+    if (row < 0 || row >= rows_.size())
+        return {};
+    return rows_[row].value(field);
+}
+
+void RecordTableModel::set_current_row(int row)
+{
+    if (row == current_)
+        return;
+    const int old = current_;
+    current_ = row;
+    if (old >= 0 && old < rows_.size())
+        Q_EMIT headerDataChanged(Qt::Vertical, old, old);
+    if (row >= 0 && row < rows_.size())
+        Q_EMIT headerDataChanged(Qt::Vertical, row, row);
+}
+
+int RecordTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows_.size();
+}
+
+int RecordTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : columns_.size();
+}
+
+QVariant RecordTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rows_.size())
+        return {};
+    const Column &c = columns_[index.column()];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:  // the whole text where the column cuts it
+        return display_text(rows_[index.row()].value(c.field));
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(c.alignment);
+    default:
+        return {};
+    }
+}
+
+QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Vertical) {
+        if (role == Qt::DisplayRole)
+            return section == current_ ? QStringLiteral("▶") : QString();
+        return {};
+    }
+    if (section < 0 || section >= columns_.size())
+        return {};
+    const Column &c = columns_[section];
+    switch (role) {
+    case Qt::DisplayRole:
+        return c.title;
+    case Qt::ForegroundRole:
+        return c.title_color.isValid() ? QVariant(c.title_color) : QVariant();
+    case Qt::FontRole:
+        if (c.title_bold) {
+            QFont f;
+            f.setBold(true);
+            return f;
+        }
+        return {};
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QList>
+#include <QSqlRecord>
+#include <functional>
+
+class QSqlQuery;
+
+// A read-only grid model over rows read once from a statement: the
+// program's data sets (orders, shipments, vehicles) shown in grids.  Rows
+// are copied out, so no cursor stays open on the database.
+class RecordTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    struct Column {
+        QString field;  // column of the rows, any case
+        QString title;
+        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+        QColor title_color = QColor();
+        bool title_bold = false;
+        int width_chars = 0;  // suggested width in characters, 0: fit
+    };
+
+    explicit RecordTableModel(QList<Column> columns, QObject *parent = nullptr);
+
+    // Replaces the rows with those of the statement (run, not yet read).
+    void load(QSqlQuery &query);
+    void set_rows(QList<QSqlRecord> rows);
+    void clear();
+    // Other columns, for a grid that shows other data sets in turn.
+    void set_columns(QList<Column> columns);
+
+    const QList<QSqlRecord> &rows() const { return rows_; }
+    const QList<Column> &columns() const { return columns_; }
+    // The row's value of a field, or a null QVariant without such a row.
+    QVariant value(int row, const QString &field) const;
+    QString text(int row, const QString &field) const { return value(row, field).toString(); }
+
+    // The row the grid's cursor is on; shown with a marker in the row header.
+    void set_current_row(int row);
+    int current_row() const { return current_; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QList<Column> columns_;
+    QList<QSqlRecord> rows_;
+    int current_ = -1;
+};
+
+// Numbers as the grids show them: no thousands separators, no trailing
+// zeros (12.5, 6, 0).
+QString general_number(double value);
+// A value for display: numbers in the general format, anything else as text.
+QString display_text(const QVariant &value);

@@ -1,0 +1,107 @@
+#include "plantlink/shipment_recording.h"
+#include "console/vehicle_queries.h"
+#include "framework/database.h"
+#include "framework/guarded.h"
+#include "framework/stored_text.h"
+
+#include <QSqlQuery>
+
+namespace shipment_recording {
+namespace {
+double quantity_of(const QString &text, const QString &what)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok)
+        throw ActionError(QStringLiteral("%1 '%2'은(는) 숫자가 아닙니다. 출하를 기록하지 않았습니다.\n"
+                                         "이 차량의 출하는 출하 내역 수정에서 입력하십시오.")
+                              .arg(what, text));
+    return v;
+}
+
+struct OrderRow {
+    double reorder = 0;
+    double order_m3 = 0;
+};
+
+OrderRow read_order(const Database &db, const Input &in, Recorded &r)
+{
+    QSqlQuery q = db.query(QStringLiteral("select * from r_suju where ilja = :d and seq = :s"),
+                           {{":d", in.board_date}, {":s", in.order_no}});
+    OrderRow o;
+    if (q.next()) {
+        o.reorder = number_or_zero(q.value(QStringLiteral("v_reorder")));
+        o.order_m3 = number_or_zero(q.value(QStringLiteral("order_m3")));
+        r.v_rule = q.value(QStringLiteral("v_rule")).toString();
+        r.v_inout = q.value(QStringLiteral("v_inout")).toString();
+        r.v_station = q.value(QStringLiteral("v_station")).toString();
+        r.cement = q.value(QStringLiteral("cement")).toString();
+        r.japum = q.value(QStringLiteral("japum")).toString();
+        r.v_hon = q.value(QStringLiteral("v_hon")).toString();
+    }
+    return o;
+}
+}
+
+Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle)
+{
+    Recorded r;
+    r.time = stored::time_hms(in.time);
+    const double load = quantity_of(in.quantity, QStringLiteral("%1호기 예약1의 수량").arg(in.unit));
+    r.mortar = in.mortar_quantity ? quantity_of(*in.mortar_quantity, QStringLiteral("%1호기 예약2의 몰탈 수량").arg(in.unit))
+                                  : 0.0;
+    r.quantity = load + r.mortar;
+    r.vehicle_no = in.vehicle_no;
+    r.vehicle_code = in.vehicle_code;
+
+    Transaction tx(db);
+    OrderRow order;
+    // Unit 1 takes the order as it was before this load, unit 2 after it;
+    // the two figure the remaining quantity differently.
+    if (in.unit == 1)
+        order = read_order(db, in, r);
+
+    QSqlQuery prev = db.query(QStringLiteral("select count(o_scode) as sum_count, sum(o_outorder) as sum_chol"
+                                             " from cholha where o_fdate = :d and o_scode = :s"),
+                              {{":d", in.board_date}, {":s", in.order_no}});
+    long long prev_count = 0;
+    double prev_sum = 0;
+    if (prev.next()) {
+        prev_count = static_cast<long long>(number_or_zero(prev.value(0)));
+        prev_sum = number_or_zero(prev.value(1));
+    }
+
+    if (lookup_vehicle) {
+        if (const auto found = lookup_vehicle(in.vehicle_no)) {
+            r.vehicle_no = found->first;
+            r.vehicle_code = found->second;
+        }
+    }
+
+    r.trip_no = static_cast<int>(prev_count) + 1;
+    db.exec(QStringLiteral("insert into cholha (o_date, o_fdate, o_otime, o_scode, o_count, o_carnum, o_hogi,"
+                           " o_outorder, o_moltal, o_ccode, o_return) values"
+                           " (:N1, :N2, :N3, :N4, :N5, :N6, :N7, :N8, :N9, :N10, :N11)"),
+            {{":N1", stored::date(in.today)}, {":N2", in.board_date}, {":N3", r.time},
+             {":N4", in.order_no}, {":N5", QStringLiteral("%1").arg(r.trip_no, 3, 10, QLatin1Char('0'))},
+             {":N6", r.vehicle_code}, {":N7", QString::number(in.unit)}, {":N8", r.quantity},
+             {":N9", r.mortar}, {":N10", r.vehicle_no}, {":N11", QStringLiteral("**")}});
+
+    if (in.unit == 2)
+        order = read_order(db, in, r);
+    r.cumulative = prev_sum + r.quantity;
+    const double remaining = in.unit == 1 ? order.reorder - r.quantity : order.order_m3 - r.cumulative;
+    db.exec(QStringLiteral("update r_suju set v_outorder = :R3, v_reorder = :R4, v_ccount = :R5"
+                           " where ilja = :R1 and seq = :R2"),
+            {{":R1", in.board_date}, {":R2", in.order_no}, {":R3", r.cumulative},
+             {":R4", remaining > 0 ? remaining : 0.0}, {":R5", r.trip_no}});
+
+    vehicles_db::recount_vehicle(db, in.board_date, r.vehicle_code, in.site_name);
+
+    r.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", r.vehicle_code}}).toString();
+    r.ks_mark = db.scalar(QStringLiteral("select rul_ks from r_size where remi_code = :c"), {{":c", in.product_code}}).toString();
+    tx.commit();
+    return r;
+}
+
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <functional>
+#include <optional>
+
+class Database;
+
+// Recording a load when its batch unit starts weighing it: one shipment
+// row, the order's shipped and remaining quantities and trip count, and the
+// truck's day count, all in one transaction.
+namespace shipment_recording {
+
+struct Input {
+    int unit = 1;               // 1 or 2
+    QString order_no;           // slot 1, field 1
+    QString product_code;       // slot 1, field 2
+    QString quantity;           // slot 1, field 4, as typed
+    std::optional<QString> mortar_quantity;  // slot 2's quantity when slot 2 is a mortar slot
+    QString vehicle_no;         // slot 1, field 5
+    QString vehicle_code;       // slot 1, field 7
+    QString site_name;          // slot 1, field 8
+    QString board_date;         // the console's working day
+    QDate today;                // the computer's date: the day the load left
+    QTime time;                 // taken once, at the start
+};
+
+// The vehicle's number and code when exactly one vehicle has `vehicle_no`.
+using VehicleLookup = std::function<std::optional<std::pair<QString, QString>>(const QString &vehicle_no)>;
+
+// What the ticket needs of the recorded load.
+struct Recorded {
+    int trip_no = 0;
+    QString time;               // "hh:mm:ss"
+    double quantity = 0;        // load + mortar
+    double mortar = 0;
+    double cumulative = 0;      // the order's shipped total with this load
+    QString vehicle_no;
+    QString vehicle_code;
+    QString driver;
+    QString ks_mark;
+    QString v_rule, v_inout, v_station, cement, japum, v_hon;
+};
+
+// Throws ActionError for a quantity that is not a number (nothing is
+// written) and DbError for a failed statement (nothing stays written).
+Recorded record(const Database &db, const Input &input, const VehicleLookup &lookup_vehicle);
+
+}
