@@ -291,11 +291,12 @@ private Q_SLOTS:
         p.type(p.edit(3, Slots::OrderNo), QStringLiteral("3"));
         p.plant.prompter.clear();
         p.console->activateWindow();
-        QTest::keyClick(p.console.get(), Qt::Key_F1);  // slots 1 and 3 filled: slot 2
+        QTRY_VERIFY(p.console->isActiveWindow());
+        QTest::keyClick(p.console->windowHandle(), Qt::Key_F1);  // slots 1 and 3 filled: slot 2
         QCOMPARE(p.plant.prompter.shown, QStringList());
         QTRY_VERIFY(p.edit(2, Slots::OrderNo)->hasFocus());
         p.type(p.edit(2, Slots::OrderNo), QStringLiteral("2"));
-        QTest::keyClick(p.console.get(), Qt::Key_F1);
+        QTest::keyClick(p.console->windowHandle(), Qt::Key_F1);
         QCOMPARE(p.plant.prompter.shown, QStringList{QStringLiteral("예약이 모두 등록되었습니다.")});
     }
 
