@@ -4,6 +4,7 @@ class Clock;
 class ConsoleOps;
 class Prompter;
 class ReportOutput;
+class SerialLine;
 class TF_DBMDL;
 class TF_LIST;
 class TF_QR_SONGJANG;
@@ -25,4 +26,7 @@ struct AppContext {
     ReportOutput *reports = nullptr;
     // The delivery ticket: fill dbm->ticket_data, then print_ticket().
     TF_QR_SONGJANG *qr_songjang = nullptr;
+    // The batch units' serial lines; the console makes real ones when
+    // these are empty (tests put fakes here).
+    SerialLine *serial_lines[2] = {nullptr, nullptr};
 };

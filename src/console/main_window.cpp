@@ -14,6 +14,12 @@
 #include "framework/running_clock.h"
 #include "framework/stored_text.h"
 #include "framework/two_state_switch.h"
+#include "framework/serial_line.h"
+#include "plantlink/plant_link.h"
+#include "plantlink/reservation_desk.h"
+#include "plantlink/reservation_slots.h"
+#include "plantlink/shipment_recording.h"
+#include "plantlink/ticket_report.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +29,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -32,7 +39,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString link_off_message = QStringLiteral("통신을 먼저 연결하시오");
 
 QFrame *panel(const char *name, QFrame::Shape shape = QFrame::NoFrame)
 {
@@ -63,7 +69,19 @@ TF_MAIN::TF_MAIN(AppContext &ctx, QWidget *parent) : QMainWindow(parent), ctx_(c
     orders = new OrderBoard(ctx_, day, this);
     vehicles = new VehicleBoard(ctx_, day, this);
     navigation = new ConsoleNavigation(*this, ctx_);
+    desk = new ReservationDesk(ctx_, *orders, *vehicles, this);
     dam_edit = orders->dam_edit;
+    display_lab1 = desk->display_lab1;
+    display_lab2 = desk->display_lab2;
+    yusa_chk = desk->yusa_chk;
+    autosend_chk = desk->autosend_chk;
+    moltal_btn = desk->moltal_btn;
+    for (int u = 0; u < 2; ++u) {
+        // Tests hand in lines of their own; otherwise the real serial ports.
+        SerialLine *line = ctx_.serial_lines[u] ? ctx_.serial_lines[u] : new SerialPortLine(this);
+        line->setObjectName(QStringLiteral("MSComm%1").arg(u + 1));
+        comm_lines_[u] = line;
+    }
 
     auto *central = new QWidget;
     central->setObjectName(QStringLiteral("central"));
@@ -84,8 +102,19 @@ TF_MAIN::TF_MAIN(AppContext &ctx, QWidget *parent) : QMainWindow(parent), ctx_(c
 
     // The trip list floats over the right-hand part of the reservation panel.
     vehicles->RGrid->setParent(Panel6);
-    vehicles->send_to_slot = [this] { car_gridSendToSlot(); };
-    connect(orders, &OrderBoard::suju_gridDblClick, this, &TF_MAIN::suju_gridDblClick);
+    link = new PlantLink(*desk->slot_model, *comm_lines_[0], *comm_lines_[1], [this] { return ctx_.dbm->settings; },
+                         *ctx_.prompter, *this, this, this);
+    desk->set_link(link);
+    vehicles->send_to_slot = [this] { desk->fill_from_vehicle_board(); };
+    connect(orders, &OrderBoard::suju_gridDblClick, desk, &ReservationDesk::fill_from_order_board);
+    connect(comm_switch, &QAbstractButton::clicked, this, &TF_MAIN::comm_switchClick);
+    connect(send_btn, &QPushButton::clicked, this, [this] { link->send_frame(desk->selected_unit()); });
+    // The console sees F1 and F2 before its controls.
+    for (int unit = 1; unit <= 2; ++unit) {
+        auto *key = new QShortcut(unit == 1 ? Qt::Key_F1 : Qt::Key_F2, this);
+        key->setContext(Qt::WindowShortcut);
+        connect(key, &QShortcut::activated, this, [this, unit] { desk->go_to_free_slot(unit); });
+    }
     orders->suju_grid->addAction(navigation->N6);
     connect(ilja_combo, &QDateEdit::dateChanged, this, &TF_MAIN::ilja_comboChange);
 
@@ -109,20 +138,13 @@ QFrame *TF_MAIN::build_toolbar()
         row->addWidget(b);
     row->addSpacing(8);
 
-    yusa_chk = new QCheckBox(QStringLiteral("유      사"));
-    yusa_chk->setObjectName(QStringLiteral("yusa_chk"));
-    autosend_chk = new QCheckBox(QStringLiteral("자동전송"));
-    autosend_chk->setObjectName(QStringLiteral("autosend_chk"));
-    autosend_chk->setChecked(true);
     auto *checks = new QVBoxLayout;
     checks->setSpacing(1);
     checks->addWidget(orders->makam_chk);
-    checks->addWidget(yusa_chk);
-    checks->addWidget(autosend_chk);
+    checks->addWidget(desk->yusa_chk);
+    checks->addWidget(desk->autosend_chk);
     row->addLayout(checks);
 
-    moltal_btn = new QPushButton(QStringLiteral("몰       탈 "));
-    moltal_btn->setObjectName(QStringLiteral("moltal_btn"));
     send_btn = new QPushButton(QStringLiteral("강 제 전 송"));
     send_btn->setObjectName(QStringLiteral("send_btn"));
     prn_sel = new QComboBox;
@@ -134,21 +156,15 @@ QFrame *TF_MAIN::build_toolbar()
     Edit1->setFixedWidth(Edit1->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 6);
     auto *buttons = new QVBoxLayout;
     buttons->setSpacing(2);
-    for (QPushButton *b : {moltal_btn, send_btn}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-        buttons->addWidget(b);
-    }
+    send_btn->setAutoDefault(false);
+    send_btn->setFocusPolicy(Qt::NoFocus);
+    buttons->addWidget(desk->moltal_btn);
+    buttons->addWidget(send_btn);
     auto *print_row = new QHBoxLayout;
     print_row->addWidget(prn_sel);
     print_row->addWidget(Edit1);
     buttons->addLayout(print_row);
     row->addLayout(buttons);
-    // The reservation slots and the controller link arrive with their own
-    // work; until then these controls have nothing to act on.
-    for (QWidget *w : std::initializer_list<QWidget *>{yusa_chk, moltal_btn, send_btn})
-        w->setEnabled(false);
-
     row->addStretch(1);
 
     ilja_combo = new DateBox;
@@ -174,7 +190,6 @@ QFrame *TF_MAIN::build_toolbar()
     comm_switch = new TwoStateSwitch;
     comm_switch->setObjectName(QStringLiteral("comm_switch"));
     comm_switch->setMinimumSize(110, 40);
-    comm_switch->setEnabled(false);
     row->addWidget(comm_switch);
     return bar;
 }
@@ -187,25 +202,11 @@ QFrame *TF_MAIN::build_centre()
     col->setSpacing(2);
 
     Panel7 = panel("Panel7", QFrame::StyledPanel);
-    Panel7->setMinimumHeight(250);
     auto *units = new QHBoxLayout(Panel7);
-    display_lab1 = new QLabel;
-    display_lab1->setObjectName(QStringLiteral("display_lab1"));
-    display_lab2 = new QLabel;
-    display_lab2->setObjectName(QStringLiteral("display_lab2"));
-    for (QLabel *lab : {display_lab1, display_lab2}) {
-        QFont f = lab->font();
-        f.setPointSizeF(f.pointSizeF() + 4);
-        f.setBold(true);
-        lab->setFont(f);
-        lab->setAlignment(Qt::AlignCenter);
-        lab->setMinimumWidth(160);
-        lab->setMinimumHeight(36);
-    }
-    units->addWidget(display_lab1, 0, Qt::AlignTop);
-    units->addStretch();
-    units->addWidget(display_lab2, 0, Qt::AlignTop);
-    units->addStretch();
+    units->setContentsMargins(2, 2, 2, 2);
+    units->setSpacing(4);
+    units->addWidget(desk->Panel10, 1);
+    units->addWidget(desk->Panel23, 1);
 
     col->addWidget(Panel7);
     col->addWidget(orders->Panel9);
@@ -246,6 +247,8 @@ QFrame *TF_MAIN::build_right_panel()
     list_page->addTab(car_tab, QStringLiteral("대기차량"));
     list_page->addTab(cholha_tab, QStringLiteral("출하내역"));
     col->addWidget(list_page, 1);
+    col->addWidget(desk->yusa_pan1);
+    col->addWidget(desk->yusa_pan2);
     return right;
 }
 
@@ -284,12 +287,10 @@ void TF_MAIN::wire_windows()
 // Runs before the data module exists: touches no database.
 void TF_MAIN::FormCreate()
 {
-    for (QLabel *lab : {display_lab1, display_lab2}) {
-        lab->setText(QStringLiteral("대기중"));
-        lab->setStyleSheet(QStringLiteral("color: white; background: black;"));
-    }
+    for (int unit = 1; unit <= 2; ++unit)
+        desk->show_unit_status(unit, QStringLiteral("대기중"), Qt::black);
     comm_switch->set_state_texts(QStringLiteral("통신ON"), QStringLiteral("통신OFF"));
-    comm_switch->set_state_colors(Qt::blue, Qt::red);
+    comm_switch->set_state_colors(QColor(0, 150, 0), Qt::red);
     comm_switch->setChecked(false);
 }
 
@@ -385,16 +386,83 @@ void TF_MAIN::ilja_comboChange()
     orders->suju_grid->setFocus();
 }
 
-void TF_MAIN::suju_gridDblClick()
+void TF_MAIN::comm_switchClick()
 {
-    if (!comm_switch->isChecked())
-        ctx_.prompter->information(this, link_off_message);
+    if (comm_switch->isChecked())
+        link->switch_on();
+    else
+        link->switch_off();
 }
 
-void TF_MAIN::car_gridSendToSlot()
+int TF_MAIN::selected_unit() const
 {
-    if (!comm_switch->isChecked())
-        ctx_.prompter->information(this, link_off_message);
+    return desk->selected_unit();
+}
+
+bool TF_MAIN::yusa_mode() const
+{
+    return desk->yusa_mode();
+}
+
+void TF_MAIN::show_unit_status(int unit, const QString &text, const QColor &background)
+{
+    desk->show_unit_status(unit, text, background);
+}
+
+void TF_MAIN::show_received(const QString &text)
+{
+    Edit1->setText(text);
+}
+
+void TF_MAIN::show_link_state(bool on)
+{
+    const QSignalBlocker quiet(comm_switch);
+    comm_switch->setChecked(on);
+    navigation->comm_menu->setEnabled(!on);
+    send_btn->setEnabled(on);
+}
+
+void TF_MAIN::sweep_send_indicator(int unit, const std::function<void()> &done)
+{
+    desk->sweep_send_indicator(unit, done);
+}
+
+// The first weighing report of the load in the unit's slot 1.
+void TF_MAIN::record_shipment(int unit)
+{
+    using Slots = ReservationSlots;
+    const ReservationSlots &queue = *desk->slot_model;
+    shipment_recording::Input in;
+    in.unit = unit;
+    in.time = ctx_.clock->time();
+    in.today = ctx_.clock->today();
+    in.order_no = queue.field(unit, 1, Slots::OrderNo);
+    in.product_code = queue.field(unit, 1, Slots::Product);
+    in.quantity = queue.field(unit, 1, Slots::Quantity);
+    if (queue.field(unit, 2, Slots::OrderNo) == Slots::mortar_order_no)
+        in.mortar_quantity = queue.field(unit, 2, Slots::Quantity);
+    in.vehicle_no = queue.field(unit, 1, Slots::VehicleNo);
+    in.vehicle_code = queue.field(unit, 1, Slots::VehicleCode);
+    in.site_name = queue.field(unit, 1, Slots::Site);
+    in.board_date = board_date_;
+
+    shipment_recording::Recorded recorded;
+    const bool ok = guarded(*ctx_.prompter, this, [&] {
+        recorded = shipment_recording::record(ctx_.dbm->db(), in, find_vehicle_by_number);
+    });
+    if (!ok)
+        return;
+    const int row = Slots::row_of(unit, 1);
+    desk->slot_model->set_field(row, Slots::VehicleNo, recorded.vehicle_no);
+    desk->slot_model->set_field(row, Slots::VehicleCode, recorded.vehicle_code);
+    // The shipment is committed: what follows only shows and prints it.
+    guarded(*ctx_.prompter, this, [&] {
+        load_orders(board_date_, QStringLiteral("YES"));
+        load_vehicles(QStringLiteral("YES"));
+    });
+    shipment_recording::fill_ticket(ctx_.dbm->ticket_data, recorded, board_date_, in.order_no, dam_edit->text());
+    if (prn_sel->currentText() == QStringLiteral("자동인쇄") && ctx_.qr_songjang)
+        ctx_.qr_songjang->print_ticket();
 }
 
 void TF_MAIN::load_orders(const QString &date, const QString &state)

@@ -1,10 +1,15 @@
 #pragma once
 #include "app/app_context.h"
 #include "console/console_ops.h"
+#include "plantlink/plant_link.h"
+#include "plantlink/shipment_recording.h"
 
 #include <QMainWindow>
+#include <array>
 
 class ConsoleNavigation;
+class ReservationDesk;
+class SerialLine;
 class DateBox;
 class OrderBoard;
 class QCheckBox;
@@ -22,7 +27,7 @@ class VehicleBoard;
 // The dispatch console, the program's main window.  The areas live in
 // their own classes (order board, vehicle board, navigation); the console
 // composes them and offers the console operations by delegating to them.
-class TF_MAIN : public QMainWindow, public ConsoleOps {
+class TF_MAIN : public QMainWindow, public ConsoleOps, public LinkHost {
     Q_OBJECT
 public:
     explicit TF_MAIN(AppContext &ctx, QWidget *parent = nullptr);
@@ -39,8 +44,23 @@ public:
     void find_order(const QString &date, const QString &seq);
     void show_vehicle_trips(const QString &vehicle_code);
 
+    // LinkHost
+    int selected_unit() const override;
+    bool yusa_mode() const override;
+    void show_unit_status(int unit, const QString &text, const QColor &background) override;
+    void show_received(const QString &text) override;
+    void show_link_state(bool on) override;
+    void sweep_send_indicator(int unit, const std::function<void()> &done) override;
+    void record_shipment(int unit) override;
+
+    // Refreshes slot 1's vehicle at recording when exactly one vehicle
+    // has its number.
+    shipment_recording::VehicleLookup find_vehicle_by_number;
+
     OrderBoard *orders;
     VehicleBoard *vehicles;
+    ReservationDesk *desk;
+    PlantLink *link;
     ConsoleNavigation *navigation;
 
     // Controls named as on the console.
@@ -88,10 +108,10 @@ private:
     void FormShow();
     void FormActivate();
     void ilja_comboChange();
-    void suju_gridDblClick();
-    void car_gridSendToSlot();
+    void comm_switchClick();
 
     AppContext &ctx_;
+    std::array<SerialLine *, 2> comm_lines_{};
     QString board_date_;
     bool shown_ = false;
     bool enrol_error_shown_ = false;

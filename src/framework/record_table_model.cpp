@@ -4,13 +4,6 @@
 #include <QSqlField>
 #include <QSqlQuery>
 
-QString general_number(double value)
-{
-    if (value == 0.0)
-        return QStringLiteral("0");
-    return QString::number(value, 'g', 15);
-}
-
 QString display_text(const QVariant &value)
 {
     if (value.isNull())

@@ -5,6 +5,8 @@
 #include <QSqlRecord>
 #include <functional>
 
+#include "framework/number_text.h"
+
 class QSqlQuery;
 
 // A read-only grid model over rows read once from a statement: the
@@ -52,8 +54,5 @@ private:
     int current_ = -1;
 };
 
-// Numbers as the grids show them: no thousands separators, no trailing
-// zeros (12.5, 6, 0).
-QString general_number(double value);
 // A value for display: numbers in the general format, anything else as text.
 QString display_text(const QVariant &value);

@@ -1,5 +1,4 @@
 #include "plantlink/plant_link.h"
-#include "app/plant_settings.h"
 #include "framework/guarded.h"
 #include "framework/prompter.h"
 #include "framework/serial_line.h"
@@ -9,9 +8,9 @@
 using Slots = ReservationSlots;
 
 PlantLink::PlantLink(ReservationSlots &reservations, SerialLine &line1, SerialLine &line2,
-                     const PlantSettings &settings, Prompter &prompter, LinkHost &host,
+                     std::function<PlantSettings()> settings, Prompter &prompter, LinkHost &host,
                      QWidget *dialog_parent, QObject *parent)
-    : QObject(parent), slots_(reservations), lines_{&line1, &line2}, settings_(settings),
+    : QObject(parent), slots_(reservations), lines_{&line1, &line2}, settings_(std::move(settings)),
       prompter_(prompter), host_(host), dialog_parent_(dialog_parent)
 {
     for (int u = 1; u <= 2; ++u) {
@@ -48,9 +47,9 @@ void PlantLink::switch_on()
 {
     on_ = true;
     host_.show_link_state(true);
-    const std::array<QPair<QString, QString>, 2> ports{
-        qMakePair(settings_.comm1_port, settings_.comm1_speed),
-        qMakePair(settings_.comm2_port, settings_.comm2_speed)};
+    const PlantSettings s = settings_();
+    const std::array<QPair<QString, QString>, 2> ports{qMakePair(s.comm1_port, s.comm1_speed),
+                                                       qMakePair(s.comm2_port, s.comm2_speed)};
     for (int u = 1; u <= 2; ++u) {
         const auto &[port, speed_text] = ports[u - 1];
         bool ok = false;

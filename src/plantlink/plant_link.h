@@ -4,13 +4,14 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include "app/plant_settings.h"
+
 #include <array>
 #include <functional>
 
 class Prompter;
 class ReservationSlots;
 class SerialLine;
-struct PlantSettings;
 
 // What the link needs from the console around it.
 class LinkHost {
@@ -41,8 +42,10 @@ public:
         QByteArray last_frame;
     };
 
+    // `settings` gives the plant settings as they are when the link is
+    // switched on (a settings dialog may have changed the ports).
     PlantLink(ReservationSlots &reservations, SerialLine &line1, SerialLine &line2,
-              const PlantSettings &settings, Prompter &prompter, LinkHost &host,
+              std::function<PlantSettings()> settings, Prompter &prompter, LinkHost &host,
               QWidget *dialog_parent, QObject *parent = nullptr);
 
     bool is_on() const { return on_; }
@@ -55,6 +58,8 @@ public:
     void send_frame(int unit);
 
     const Unit &unit(int u) const { return units_.at(u - 1); }
+    // A frame is going out (its indicator sweeping): reports wait till after.
+    bool sending() const { return sweeping_; }
     SerialLine &line(int u) const { return *lines_.at(u - 1); }
 
     // The message of a line error event of a unit.
@@ -76,7 +81,7 @@ private:
 
     ReservationSlots &slots_;
     std::array<SerialLine *, 2> lines_;
-    const PlantSettings &settings_;
+    std::function<PlantSettings()> settings_;
     Prompter &prompter_;
     LinkHost &host_;
     QWidget *dialog_parent_;

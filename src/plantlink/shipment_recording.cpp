@@ -1,6 +1,9 @@
 #include "plantlink/shipment_recording.h"
 #include "console/vehicle_queries.h"
+#include "app/ticket_data.h"
 #include "framework/database.h"
+#include "framework/number_text.h"
+#include "plantlink/spec_split.h"
 #include "framework/guarded.h"
 #include "framework/stored_text.h"
 
@@ -102,6 +105,30 @@ Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup
     r.ks_mark = db.scalar(QStringLiteral("select rul_ks from r_size where remi_code = :c"), {{":c", in.product_code}}).toString();
     tx.commit();
     return r;
+}
+
+void fill_ticket(TicketData &t, const Recorded &load, const QString &board_date,
+                 const QString &order_no, const QString &shipper)
+{
+    t.year = board_date.mid(0, 4);
+    t.month = board_date.mid(5, 2);
+    t.day = board_date.mid(8, 2);
+    t.trip_no = QString::number(load.trip_no);
+    t.customer_name = load.v_inout;
+    t.site = load.v_station;
+    t.vehicle_no = load.vehicle_no;
+    t.driver = load.driver;
+    t.hour = load.time.mid(0, 2);
+    t.minute = load.time.mid(3, 2);
+    t.quantity = number_2n(load.quantity);
+    t.cumulative = number_2n(load.cumulative);
+    fill_spec_parts(t, load.v_rule);
+    t.cement = load.cement;
+    t.admixture = load.japum;
+    t.admixture_rate = load.v_hon;
+    t.shipper = shipper;
+    t.ks_mark = load.ks_mark;
+    t.order_no = order_no;
 }
 
 }

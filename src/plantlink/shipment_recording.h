@@ -6,6 +6,7 @@
 #include <optional>
 
 class Database;
+struct TicketData;
 
 // Recording a load when its batch unit starts weighing it: one shipment
 // row, the order's shipped and remaining quantities and trip count, and the
@@ -46,5 +47,9 @@ struct Recorded {
 // Throws ActionError for a quantity that is not a number (nothing is
 // written) and DbError for a failed statement (nothing stays written).
 Recorded record(const Database &db, const Input &input, const VehicleLookup &lookup_vehicle);
+
+// The delivery ticket of a recorded load.
+void fill_ticket(TicketData &ticket, const Recorded &load, const QString &board_date,
+                 const QString &order_no, const QString &shipper);
 
 }

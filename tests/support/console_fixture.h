@@ -1,0 +1,42 @@
+#pragma once
+#include "console/main_window.h"
+#include "framework/report_output.h"
+#include "framework/serial_line.h"
+#include "plantlink/ticket_report.h"
+#include "test_support.h"
+
+#include <QStringList>
+#include <memory>
+
+class BoardGrid;
+
+// The console logged in on a test plant, with fake serial lines and every
+// print going to PDF files in a folder of the test.
+struct ConsoleFixture {
+    explicit ConsoleFixture(TestPlant::Storage storage = TestPlant::InMemory);
+    ~ConsoleFixture();
+
+    // Builds the console, logs in and waits for the first working screen.
+    void open(const QDate &day = QDate(2026, 3, 2));
+
+    TestPlant plant;
+    FakeSerialLine line1;
+    FakeSerialLine line2;
+    QString pdf_folder;
+    std::unique_ptr<ReportOutput> reports;
+    std::unique_ptr<TF_QR_SONGJANG> ticket;
+    std::unique_ptr<TF_MAIN> console;
+
+    QStringList printed() const;  // the PDF files printed so far
+    void click_row(BoardGrid *grid, int row) const;
+    // As a mouse does it: a click, a press seen as a double-click, its release.
+    void double_click_row(BoardGrid *grid, int row) const;
+};
+
+// Fixture rows.
+void add_order(const TestPlant &p, const char *day, const char *seq, double m3, double shipped,
+               const char *state = "YES");
+void add_truck(const TestPlant &p, const char *code, const char *number, const char *state,
+               const char *station = "");
+void add_load(const TestPlant &p, const char *date, const char *fdate, const char *seq,
+              const char *count, const char *car, const char *time, double m3);
