@@ -7,7 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-ConsoleFixture::ConsoleFixture(TestPlant::Storage storage) : plant(storage)
+ConsoleFixture::ConsoleFixture(TestPlant::Storage storage, Lines lines) : plant(storage)
 {
     pdf_folder = plant.dir.filePath(QStringLiteral("printed"));
     QDir().mkpath(pdf_folder);
@@ -15,8 +15,10 @@ ConsoleFixture::ConsoleFixture(TestPlant::Storage storage) : plant(storage)
     ticket = std::make_unique<TF_QR_SONGJANG>(*plant.dbm, plant.prompter, plant.clock, *reports);
     plant.ctx.reports = reports.get();
     plant.ctx.qr_songjang = ticket.get();
-    plant.ctx.serial_lines[0] = &line1;
-    plant.ctx.serial_lines[1] = &line2;
+    if (lines == FakeLines) {
+        plant.ctx.serial_lines[0] = &line1;
+        plant.ctx.serial_lines[1] = &line2;
+    }
     plant.dbm->settings.comm1_port = QStringLiteral("1");
     plant.dbm->settings.comm1_speed = QStringLiteral("9600");
     plant.dbm->settings.comm2_port = QStringLiteral("2");

@@ -13,7 +13,8 @@ class BoardGrid;
 // The console logged in on a test plant, with fake serial lines and every
 // print going to PDF files in a folder of the test.
 struct ConsoleFixture {
-    explicit ConsoleFixture(TestPlant::Storage storage = TestPlant::InMemory);
+    enum Lines { FakeLines, RealLines };
+    explicit ConsoleFixture(TestPlant::Storage storage = TestPlant::InMemory, Lines lines = FakeLines);
     ~ConsoleFixture();
 
     // Builds the console, logs in and waits for the first working screen.

@@ -1,0 +1,145 @@
+// How fast the console answers its batch controllers on a plant-scale
+// database (see make_plant_db): from a status letter to the next frame on
+// the line, and from the first weighing report to the shipment committed,
+// both boards reloaded and the ticket handed to the printer (a PDF file).
+//
+//   bench_link [--day yyyy-mm-dd] [--runs N]
+//
+// The database is the one the program would use (Connection.ini or the
+// VELDARO_DB_* variables).  Loads are recorded into it.
+#include "app/app_context.h"
+#include "app/data_module.h"
+#include "console/main_window.h"
+#include "framework/clock.h"
+#include "framework/date_box.h"
+#include "framework/prompter.h"
+#include "framework/report_output.h"
+#include "framework/serial_line.h"
+#include "framework/stored_text.h"
+#include "plantlink/plant_link.h"
+#include "plantlink/reservation_desk.h"
+#include "plantlink/reservation_slots.h"
+#include "plantlink/ticket_report.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+
+namespace {
+QTextStream out(stdout);
+using Slots = ReservationSlots;
+
+void print_figures(const char *what, QList<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    out << QStringLiteral("%1: median %2 ms, min %3 ms, max %4 ms (%5 runs)\n")
+               .arg(QString::fromLatin1(what), -44)
+               .arg(ms[ms.size() / 2], 0, 'f', 3).arg(ms.first(), 0, 'f', 3).arg(ms.last(), 0, 'f', 3)
+               .arg(ms.size());
+}
+
+void fill_slot(ReservationSlots &s, int slot, const QString &seq, const QString &number, const QString &code)
+{
+    const int row = Slots::row_of(1, slot);
+    s.set_field(row, Slots::OrderNo, seq);
+    s.set_field(row, Slots::Product, QStringLiteral("1004"));
+    s.set_field(row, Slots::SpecName, QStringLiteral("25-210-12"));
+    s.set_field(row, Slots::Quantity, QStringLiteral("6"));
+    s.set_field(row, Slots::VehicleNo, number);
+    s.set_field(row, Slots::VehicleCode, code);
+    s.set_field(row, Slots::Site, QStringLiteral("동탄 현장 %1").arg(seq));
+}
+
+void settle(const PlantLink &link)
+{
+    while (link.sending())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    int runs = 30;
+    QString day;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QLatin1String("--runs"))
+            runs = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--day"))
+            day = args[i + 1];
+    }
+    QTemporaryDir tmp;
+    TF_DBMDL dbm(tmp.filePath(QStringLiteral("Vorn.Ini")), ConnectionSettings::load(QString()));
+    dbm.settings.comm1_port = QStringLiteral("1");
+    dbm.settings.comm1_speed = QStringLiteral("9600");
+    dbm.settings.comm2_port = QStringLiteral("2");
+    dbm.settings.comm2_speed = QStringLiteral("9600");
+    dbm.settings.top_margin = QStringLiteral("2");
+    dbm.settings.left_margin = QStringLiteral("1");
+    FakePrompter prompter;
+    SystemClock clock;
+    FakeSerialLine line1, line2;
+    ReportOutput reports(tmp.filePath(QStringLiteral("printed")));
+    TF_QR_SONGJANG ticket(dbm, prompter, clock, reports);
+    AppContext ctx;
+    ctx.dbm = &dbm;
+    ctx.prompter = &prompter;
+    ctx.clock = &clock;
+    ctx.reports = &reports;
+    ctx.qr_songjang = &ticket;
+    ctx.serial_lines[0] = &line1;
+    ctx.serial_lines[1] = &line2;
+    try {
+        dbm.connect_database();
+        if (day.isEmpty())
+            day = dbm.db().scalar(QStringLiteral("select max(ilja) from r_suju")).toString();
+        const QString code = dbm.db().scalar(QStringLiteral("select min(code) from car_code")).toString();
+        const QString number = dbm.db().scalar(QStringLiteral("select scode from car_code where code = :c"),
+                                               {{":c", code}}).toString();
+        out << "engine: " << (dbm.db().is_postgres() ? "PostgreSQL" : "SQLite") << ", "
+            << dbm.db().scalar(QStringLiteral("select count(*) from cholha")).toLongLong() << " loads, day " << day << "\n";
+
+        TF_MAIN console(ctx);
+        console.ilja_combo->setDate(stored::parse_date(day));
+        console.link->switch_on();
+        ReservationSlots &s = *console.desk->slot_model;
+
+        QList<double> to_frame, to_ticket;
+        for (int i = 0; i < runs; ++i) {
+            // Weighing complete: the queue moves up and goes out again.
+            fill_slot(s, 1, QStringLiteral("01"), number, code);
+            fill_slot(s, 2, QStringLiteral("%1").arg(2 + i % 90, 2, 10, QLatin1Char('0')), number, code);
+            settle(*console.link);
+            const int sent = line1.written.size();
+            QElapsedTimer t;
+            t.start();
+            line1.feed("N");
+            to_frame << t.nsecsElapsed() / 1e6;
+            if (line1.written.size() != sent + 1)
+                out << "no frame after N\n";
+            settle(*console.link);
+
+            // The first weighing report of that load.
+            const QString printed_before = QString::number(QDir(reports.pdf_folder()).entryList(QDir::Files).size());
+            t.restart();
+            line1.feed("B");
+            to_ticket << t.nsecsElapsed() / 1e6;
+            if (i < 3) out << "  run " << i << ": " << to_ticket.last() << " ms\n";
+            if (QString::number(QDir(reports.pdf_folder()).entryList(QDir::Files).size()) == printed_before)
+                out << "no ticket after B\n";
+        }
+        if (!prompter.shown.isEmpty())
+            out << "messages: " << prompter.shown.join(QStringLiteral("; ")) << "\n";
+        print_figures("status letter to the next frame on the line", to_frame);
+        print_figures("first B to committed, boards, ticket printed", to_ticket);
+    } catch (const DbError &e) {
+        out << e.message() << "\n";
+        return 1;
+    }
+    return 0;
+}
