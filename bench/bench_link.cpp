@@ -11,6 +11,7 @@
 #include "app/data_module.h"
 #include "console/main_window.h"
 #include "framework/clock.h"
+#include "masterdata/lookup_state.h"
 #include "framework/date_box.h"
 #include "framework/prompter.h"
 #include "framework/report_output.h"
@@ -86,7 +87,9 @@ int main(int argc, char **argv)
     FakeSerialLine line1, line2;
     ReportOutput reports(tmp.filePath(QStringLiteral("printed")));
     TF_QR_SONGJANG ticket(dbm, prompter, clock, reports);
+    LookupState lookup;
     AppContext ctx;
+    ctx.lookup = &lookup;
     ctx.dbm = &dbm;
     ctx.prompter = &prompter;
     ctx.clock = &clock;

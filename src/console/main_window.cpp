@@ -7,6 +7,11 @@
 #include "console/navigation.h"
 #include "console/order_board.h"
 #include "console/vehicle_board.h"
+#include "masterdata/code_lookup.h"
+#include "masterdata/customer_window.h"
+#include "masterdata/site_window.h"
+#include "masterdata/spec_window.h"
+#include "masterdata/vehicle_window.h"
 #include "framework/clock.h"
 #include "framework/date_box.h"
 #include "framework/guarded.h"
@@ -119,6 +124,7 @@ TF_MAIN::TF_MAIN(AppContext &ctx, QWidget *parent) : QMainWindow(parent), ctx_(c
     connect(ilja_combo, &QDateEdit::dateChanged, this, &TF_MAIN::ilja_comboChange);
 
     wire_windows();
+    wire_lookups();
     FormCreate();
 }
 
@@ -282,6 +288,32 @@ void TF_MAIN::wire_windows()
     navigation->wire(navigation->N9, [this](QWidget *parent) {
         return std::make_unique<TF_OPTION>(*ctx_.dbm, *ctx_.prompter, parent);
     });
+    navigation->wire(navigation->N1, [this](QWidget *parent) { return std::make_unique<TF_CUSTOMER>(ctx_, parent); });
+    navigation->wire(navigation->N2, [this](QWidget *parent) { return std::make_unique<TF_HYUNJANG>(ctx_, parent); });
+    navigation->wire(navigation->N3, [this](QWidget *parent) { return std::make_unique<TF_RULE>(ctx_, parent); });
+    const auto vehicles_window = [this](QWidget *parent) { return std::make_unique<TF_CAR>(ctx_, parent); };
+    const auto recount = [this] { recount_all_vehicles(board_date_); };
+    navigation->wire(navigation->N4, vehicles_window, recount);
+    navigation->wire(navigation->car_btn, vehicles_window, recount);
+}
+
+// The vehicle lookups of the reservation slots and of the recording.
+void TF_MAIN::wire_lookups()
+{
+    desk->choose_vehicle = [this](const QString &text) -> std::optional<std::pair<QString, QString>> {
+        ctx_.lookup->lookup_code = text;
+        if (!lookup_or_pick(ctx_, lookup_kinds::vehicles, this, wide_list_area(this)))
+            return std::nullopt;
+        return std::make_pair(ctx_.lookup->lookup_attr, ctx_.lookup->lookup_code);
+    };
+    // At recording no list is shown: only a single match refreshes the slot.
+    find_vehicle_by_number = [this](const QString &number) -> std::optional<std::pair<QString, QString>> {
+        ctx_.lookup->lookup_code = number;
+        const QRect area = wide_list_area(this);
+        if (!code_lookup(ctx_, lookup_kinds::vehicles, area.top(), area.left(), area.height(), area.width()))
+            return std::nullopt;
+        return std::make_pair(ctx_.lookup->lookup_attr, ctx_.lookup->lookup_code);
+    };
 }
 
 // Runs before the data module exists: touches no database.

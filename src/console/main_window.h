@@ -102,6 +102,7 @@ private:
     QFrame *build_right_panel();
     void build_status_bar();
     void wire_windows();
+    void wire_lookups();
     void place_trip_list();
 
     void FormCreate();

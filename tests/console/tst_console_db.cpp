@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QTest>
 
 // The console on a small plant: three orders and two trucks on 2026-03-02,
@@ -346,6 +347,21 @@ private Q_SLOTS:
         f->double_click_row(f->console->orders->suju_grid, 0);
         QCOMPARE(f->plant.prompter.shown.size(), 2);
         QCOMPARE(f->plant.prompter.last(), QStringLiteral("통신을 먼저 연결하시오"));
+    }
+
+    void closing_the_vehicle_window_recounts_the_trucks()
+    {
+        auto f = open_console();
+        f->plant.exec(QStringLiteral("update car_code set c_dsum = 0, c_msum = 0, c_state = 'NO'"));
+        QString opened;
+        on_next_modal([&](QWidget *m) { opened = m->objectName(); m->close(); });
+        f->console->navigation->car_btn->click();
+        QCOMPARE(opened, QStringLiteral("F_CAR"));
+        QCOMPARE(f->car_value(QStringLiteral("81-1111-1"), "c_dsum").toInt(), 2);
+        QCOMPARE(f->car_value(QStringLiteral("81-2222-2"), "c_state").toString(), QStringLiteral("YES"));
+        on_next_modal([&](QWidget *m) { opened = m->objectName(); m->close(); });
+        f->console->navigation->N1->trigger();
+        QCOMPARE(opened, QStringLiteral("F_CUSTOMER"));
     }
 
     void menus_open_their_windows_and_exit_ends()

@@ -358,6 +358,35 @@ private Q_SLOTS:
         QVERIFY(p.line1.is_open());
     }
 
+    void typed_vehicle_numbers()
+    {
+        Plant p;
+        p.switch_on();
+        p.order_to_slot(0);
+        p.type(p.edit(1, Slots::VehicleNo), QStringLiteral("3333"));  // exactly one: at once
+        QCOMPARE(p.field(1, Slots::VehicleCode), QStringLiteral("81-3333-3"));
+        QCOMPARE(p.line1.written.size(), 1);
+        QCOMPARE(p.line1.written[0].mid(1, 11), QByteArray("10046003333"));
+
+        // No such number: the list opens; closed without a pick, nothing changes.
+        QString list_title;
+        on_next_modal([&](QWidget *list) {
+            list_title = list->windowTitle();
+            QTest::keyClick(list, Qt::Key_Escape);
+        });
+        p.type(p.edit(1, Slots::VehicleNo), QStringLiteral("9999"));
+        QCOMPARE(list_title, QStringLiteral("차량코드조회"));
+        QCOMPARE(p.field(1, Slots::VehicleCode), QStringLiteral("81-3333-3"));
+        QCOMPARE(p.line1.written.size(), 1);
+
+        // Picked from the list: the picked truck goes into the slot.
+        on_next_modal([&](QWidget *list) { QTest::keyClick(list->focusWidget() ? list->focusWidget() : list, Qt::Key_Return); });
+        p.type(p.edit(1, Slots::VehicleNo), QStringLiteral("99"));
+        QCOMPARE(p.field(1, Slots::VehicleCode), QStringLiteral("81-1111-1"));
+        QCOMPARE(p.field(1, Slots::VehicleNo), QStringLiteral("1111"));
+        QTRY_COMPARE(p.line1.written.size(), 2);
+    }
+
     void a_quantity_the_frame_cannot_carry_is_not_sent()
     {
         Plant p;
