@@ -6,6 +6,7 @@
 //
 // The database is the one the program would use (Connection.ini or the
 // VELDARO_DB_* variables).
+#include "bench_common.h"
 #include "app/app_context.h"
 #include "app/data_module.h"
 #include "console/main_window.h"
@@ -26,11 +27,7 @@
 namespace {
 QTextStream out(stdout);
 
-struct Figures {
-    double median, min, max;
-};
-
-Figures measure(int runs, const std::function<void(int)> &step)
+QList<double> measure(int runs, const std::function<void(int)> &step)
 {
     QList<double> ms;
     for (int i = 0; i < runs; ++i) {
@@ -39,15 +36,7 @@ Figures measure(int runs, const std::function<void(int)> &step)
         step(i);
         ms << t.nsecsElapsed() / 1e6;
     }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.first(), ms.last()};
-}
-
-void report(const char *what, const Figures &f)
-{
-    out << QStringLiteral("%1: median %2 ms, min %3 ms, max %4 ms\n")
-               .arg(QString::fromLatin1(what), -28)
-               .arg(f.median, 0, 'f', 2).arg(f.min, 0, 'f', 2).arg(f.max, 0, 'f', 2);
+    return ms;
 }
 
 // PostgreSQL cannot prepare an EXPLAIN: the values go in as literals,
@@ -93,15 +82,9 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    int runs = 50;
-    QString day;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--runs"))
-            runs = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--day"))
-            day = args[i + 1];
-    }
+    const BenchArgs args = parse_bench_args(app.arguments(), 50);
+    const int runs = args.runs;
+    QString day = args.day;
     TF_DBMDL dbm(QString(), ConnectionSettings::load(QString()));
     FakePrompter prompter;
     SystemClock clock;
@@ -122,9 +105,9 @@ int main(int argc, char **argv)
 
         TF_MAIN console(ctx);
         // Back and forth between the day and the one before, as an operator does.
-        report("day change", measure(runs, [&](int i) { console.ilja_combo->setDate(i % 2 ? d : d.addDays(-1)); }));
+        print_figures(out, "day change", measure(runs, [&](int i) { console.ilja_combo->setDate(i % 2 ? d : d.addDays(-1)); }));
         console.ilja_combo->setDate(d);
-        report("recalculation (99 orders)", measure(runs, [&](int) { console.orders->refresh_btnClick(); }));
+        print_figures(out, "recalculation (99 orders)", measure(runs, [&](int) { console.orders->refresh_btnClick(); }));
         if (!prompter.shown.isEmpty())
             out << "errors: " << prompter.shown.join(QStringLiteral("; ")) << "\n";
 

@@ -7,6 +7,7 @@
 //
 // The database is the one the program would use (Connection.ini or the
 // VELDARO_DB_* variables).  Loads are recorded into it.
+#include "bench_common.h"
 #include "app/app_context.h"
 #include "app/data_module.h"
 #include "console/main_window.h"
@@ -33,15 +34,6 @@ namespace {
 QTextStream out(stdout);
 using Slots = ReservationSlots;
 
-void print_figures(const char *what, QList<double> ms)
-{
-    std::sort(ms.begin(), ms.end());
-    out << QStringLiteral("%1: median %2 ms, min %3 ms, max %4 ms (%5 runs)\n")
-               .arg(QString::fromLatin1(what), -44)
-               .arg(ms[ms.size() / 2], 0, 'f', 3).arg(ms.first(), 0, 'f', 3).arg(ms.last(), 0, 'f', 3)
-               .arg(ms.size());
-}
-
 void fill_slot(ReservationSlots &s, int slot, const QString &seq, const QString &number, const QString &code)
 {
     const int row = Slots::row_of(1, slot);
@@ -65,15 +57,9 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    int runs = 30;
-    QString day;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--runs"))
-            runs = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--day"))
-            day = args[i + 1];
-    }
+    const BenchArgs args = parse_bench_args(app.arguments(), 30);
+    const int runs = args.runs;
+    QString day = args.day;
     QTemporaryDir tmp;
     TF_DBMDL dbm(tmp.filePath(QStringLiteral("Vorn.Ini")), ConnectionSettings::load(QString()));
     dbm.settings.comm1_port = QStringLiteral("1");
@@ -132,14 +118,13 @@ int main(int argc, char **argv)
             t.restart();
             line1.feed("B");
             to_ticket << t.nsecsElapsed() / 1e6;
-            if (i < 3) out << "  run " << i << ": " << to_ticket.last() << " ms\n";
             if (QString::number(QDir(reports.pdf_folder()).entryList(QDir::Files).size()) == printed_before)
                 out << "no ticket after B\n";
         }
         if (!prompter.shown.isEmpty())
             out << "messages: " << prompter.shown.join(QStringLiteral("; ")) << "\n";
-        print_figures("status letter to the next frame on the line", to_frame);
-        print_figures("first B to committed, boards, ticket printed", to_ticket);
+        print_figures(out, "status letter to the next frame on the line", to_frame);
+        print_figures(out, "first B to committed, boards, ticket printed", to_ticket);
     } catch (const DbError &e) {
         out << e.message() << "\n";
         return 1;

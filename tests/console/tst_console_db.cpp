@@ -7,7 +7,7 @@
 #include "app/login_window.h"
 #include "framework/date_box.h"
 #include "framework/record_table_model.h"
-#include "test_support.h"
+#include "console_fixture.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -24,9 +24,7 @@
 class TestConsole : public QObject {
     Q_OBJECT
 
-    struct Fixture {
-        TestPlant plant;
-        std::unique_ptr<TF_MAIN> console;
+    struct Fixture : ConsoleFixture {
         RecordTableModel *suju() const { return console->orders->suju_query; }
         RecordTableModel *cholha() const { return console->orders->cholha_query; }
         RecordTableModel *cars() const { return console->vehicles->car_query; }
@@ -43,75 +41,23 @@ class TestConsole : public QObject {
             return plant.db().scalar(QStringLiteral("select %1 from car_code where code = :c").arg(QString::fromLatin1(field)),
                                      {{":c", code}});
         }
-        void click_row(BoardGrid *grid, int row, int column = 1) const
-        {
-            const QRect r = grid->visualRect(grid->model()->index(row, column));
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
-        }
-        void double_click_row(BoardGrid *grid, int row) const
-        {
-            // As a mouse does it: a click, then a press seen as a double-click, then its release.
-            const QPoint at = grid->visualRect(grid->model()->index(row, 1)).center();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
-        }
     };
-
-    static void order(const TestPlant &p, const char *day, const char *seq, double m3, double out,
-                      const char *state = "YES")
-    {
-        p.exec(QStringLiteral("insert into r_suju (ilja, seq, v_inout, v_station, remi_code, v_rule, order_m3,"
-                              " v_outorder, v_reorder, v_ccount, v_state, time_) values"
-                              " (:d, :s, :c, :st, '1004', '25-210-12', :m3, :o, :r, 0, :state, '08:00')"),
-               {{":d", QString::fromLatin1(day)}, {":s", QString::fromLatin1(seq)},
-                {":c", QStringLiteral("거래처%1").arg(QString::fromLatin1(seq))},
-                {":st", QStringLiteral("현장%1").arg(QString::fromLatin1(seq))},
-                {":m3", m3}, {":o", out}, {":r", m3 - out}, {":state", QString::fromLatin1(state)}});
-    }
-
-    static void load(const TestPlant &p, const char *date, const char *fdate, const char *seq,
-                     const char *count, const char *car, const char *time, double m3)
-    {
-        p.exec(QStringLiteral("insert into cholha (o_date, o_fdate, o_otime, o_scode, o_count, o_carnum,"
-                              " o_hogi, o_outorder, o_moltal, o_ccode, o_return) values"
-                              " (:d, :f, :t, :s, :c, :car, '1', :q, 0, '0000', '**')"),
-               {{":d", QString::fromLatin1(date)}, {":f", QString::fromLatin1(fdate)},
-                {":t", QString::fromLatin1(time)}, {":s", QString::fromLatin1(seq)},
-                {":c", QString::fromLatin1(count)}, {":car", QString::fromLatin1(car)}, {":q", m3}});
-    }
-
-    static void truck(const TestPlant &p, const char *code, const char *number, const char *state,
-                      const char *station = "")
-    {
-        p.exec(QStringLiteral("insert into car_code (saup, code, scode, name, c_state, c_dsum, c_msum, c_station)"
-                              " values ('AA', :c, :n, '기사', :s, 7, 7, :st)"),
-               {{":c", QString::fromLatin1(code)}, {":n", QString::fromLatin1(number)},
-                {":s", QString::fromLatin1(state)}, {":st", QString::fromUtf8(station)}});
-    }
 
     // Logs in and waits for the first working screen on 2026-03-02.
     static std::unique_ptr<Fixture> open_console()
     {
         auto f = std::make_unique<Fixture>();
         const TestPlant &p = f->plant;
-        order(p, "2026-03-02", "01", 12, 12);
-        order(p, "2026-03-02", "02", 20, 6);
-        order(p, "2026-03-02", "03", 30, 0);
-        order(p, "2026-03-01", "01", 8, 0);
-        truck(p, "81-1111-1", "1111", "YES");
-        truck(p, "81-2222-2", "2222", "NO");
-        load(p, "2026-03-02", "2026-03-02", "01", "001", "81-1111-1", "07:10:00", 6);
-        load(p, "2026-03-02", "2026-03-02", "01", "002", "81-2222-2", "08:20:00", 6);
-        load(p, "2026-03-02", "2026-03-02", "02", "001", "81-1111-1", "09:30:00", 6);
-        f->plant.clock.set(QDateTime(QDate(2026, 3, 2), QTime(10, 0)));
-        f->console = std::make_unique<TF_MAIN>(f->plant.ctx);
-        QSignalSpy ready(f->console.get(), &TF_MAIN::ready);
-        on_next_modal([](QWidget *m) { QTest::keyClick(static_cast<TF_PASS *>(m)->useredt, Qt::Key_Return); });
-        f->console->resize(1280, 1024);
-        f->console->show();
-        if (!ready.wait(5000))
-            qFatal("console did not come up");
+        add_order(p, "2026-03-02", "01", 12, 12);
+        add_order(p, "2026-03-02", "02", 20, 6);
+        add_order(p, "2026-03-02", "03", 30, 0);
+        add_order(p, "2026-03-01", "01", 8, 0);
+        add_truck(p, "81-1111-1", "1111", "YES");
+        add_truck(p, "81-2222-2", "2222", "NO");
+        add_load(p, "2026-03-02", "2026-03-02", "01", "001", "81-1111-1", "07:10:00", 6);
+        add_load(p, "2026-03-02", "2026-03-02", "01", "002", "81-2222-2", "08:20:00", 6);
+        add_load(p, "2026-03-02", "2026-03-02", "02", "001", "81-1111-1", "09:30:00", 6);
+        f->open(QDate(2026, 3, 2));
         return f;
     }
 
@@ -215,7 +161,7 @@ private Q_SLOTS:
         // Order 03 (30 m3) over-shipped by hand; order 01 shipped exactly;
         // a closed order counts as well; another day stays as it was.
         for (int i = 1; i <= 6; ++i)
-            load(p, "2026-03-02", "2026-03-02", "03", qPrintable(QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'))),
+            add_load(p, "2026-03-02", "2026-03-02", "03", qPrintable(QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'))),
                  "81-1111-1", "11:00:00", 6);
         p.exec(QStringLiteral("update r_suju set v_state = 'NO', v_outorder = 99 where seq = '02' and ilja = '2026-03-02'"));
         p.exec(QStringLiteral("update r_suju set v_outorder = 5, v_reorder = 3, v_ccount = 9 where ilja = '2026-03-01'"));
@@ -263,15 +209,15 @@ private Q_SLOTS:
         QFETCH(QStringList, states);
         QFETCH(QStringList, stations);
         TestPlant p;
-        truck(p, "A", "0001", "YES", "현장A");
-        truck(p, "B", "0002", "NO", "현장B");
-        truck(p, "C", "0003", "YES", "현장C");
-        load(p, "2026-02-28", "2026-02-28", "01", "001", "A", "10:00:00", 6);
-        load(p, "2026-03-01", "2026-03-01", "01", "001", "A", "10:00:00", 6);
-        load(p, "2026-03-02", "2026-03-02", "01", "001", "A", "10:00:00", 6);
-        load(p, "2026-03-02", "2026-03-01", "02", "001", "A", "11:00:00", 6);  // yesterday's order
-        load(p, "2026-03-02", "2026-03-02", "03", "001", "B", "12:00:00", 6);
-        load(p, "2026-03-16", "2026-03-16", "01", "001", "A", "12:00:00", 6);
+        add_truck(p, "A", "0001", "YES", "현장A");
+        add_truck(p, "B", "0002", "NO", "현장B");
+        add_truck(p, "C", "0003", "YES", "현장C");
+        add_load(p, "2026-02-28", "2026-02-28", "01", "001", "A", "10:00:00", 6);
+        add_load(p, "2026-03-01", "2026-03-01", "01", "001", "A", "10:00:00", 6);
+        add_load(p, "2026-03-02", "2026-03-02", "01", "001", "A", "10:00:00", 6);
+        add_load(p, "2026-03-02", "2026-03-01", "02", "001", "A", "11:00:00", 6);  // yesterday's order
+        add_load(p, "2026-03-02", "2026-03-02", "03", "001", "B", "12:00:00", 6);
+        add_load(p, "2026-03-16", "2026-03-16", "01", "001", "A", "12:00:00", 6);
         vehicles_db::recount_all_vehicles(p.db(), date);
         QSqlQuery q = p.db().query(QStringLiteral("select c_dsum, c_msum, c_state, c_station from car_code order by code"));
         QStringList d, m, s, st;
@@ -290,9 +236,9 @@ private Q_SLOTS:
     void one_truck_recount_counts_by_order_date()
     {
         TestPlant p;
-        truck(p, "A", "0001", "YES");
-        load(p, "2026-03-02", "2026-03-01", "01", "001", "A", "07:00:00", 6);  // left today, yesterday's order
-        load(p, "2026-03-02", "2026-03-02", "01", "001", "A", "09:00:00", 6);
+        add_truck(p, "A", "0001", "YES");
+        add_load(p, "2026-03-02", "2026-03-01", "01", "001", "A", "07:00:00", 6);  // left today, yesterday's order
+        add_load(p, "2026-03-02", "2026-03-02", "01", "001", "A", "09:00:00", 6);
         vehicles_db::recount_vehicle(p.db(), QStringLiteral("2026-03-02"), QStringLiteral("A"), QStringLiteral("새 현장"));
         QCOMPARE(p.db().scalar(QStringLiteral("select c_dsum from car_code")).toInt(), 1);
         QCOMPARE(p.db().scalar(QStringLiteral("select c_msum from car_code")).toInt(), 7);
