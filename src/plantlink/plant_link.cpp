@@ -151,10 +151,25 @@ void PlantLink::on_line_error(int unit, int event)
         handle(p);
 }
 
+// A line message is modal, and reports keep arriving while it is open: a
+// burst of noise would stack a box on a box for every event.  One at a time;
+// the reports themselves are still applied.
+void PlantLink::show_once(const QString &text, bool is_error)
+{
+    if (message_open_)
+        return;
+    message_open_ = true;
+    if (is_error)
+        prompter_.error(dialog_parent_, text);
+    else
+        prompter_.information(dialog_parent_, text);
+    message_open_ = false;
+}
+
 void PlantLink::handle(const Pending &p)
 {
     if (p.is_error) {
-        prompter_.error(dialog_parent_, line_error_text(p.unit, p.event));
+        show_once(line_error_text(p.unit, p.event), true);
         return;
     }
     const QString text = QString::fromLatin1(p.bytes);
@@ -162,7 +177,7 @@ void PlantLink::handle(const Pending &p)
     if (p.unit == 1)
         host_.show_received(text);
     else if (text.size() > 1)
-        prompter_.information(dialog_parent_, QStringLiteral("데이타 수신오류"));
+        show_once(QStringLiteral("데이타 수신오류"), false);
     apply_status(p.unit);
 }
 

@@ -78,6 +78,7 @@ private:
     void apply_status(int unit);
     QByteArray build_frame(int unit);
     void sweep_finished();
+    void show_once(const QString &text, bool is_error);
 
     ReservationSlots &slots_;
     std::array<SerialLine *, 2> lines_;
@@ -88,5 +89,6 @@ private:
     std::array<Unit, 2> units_;
     bool on_ = false;
     bool sweeping_ = false;
+    bool message_open_ = false;
     QList<Pending> pending_;
 };

@@ -8,6 +8,7 @@
 #include "framework/guarded.h"
 #include "framework/prompter.h"
 #include "framework/record_table_model.h"
+#include "masterdata/text_pad.h"
 #include "plantlink/plant_link.h"
 #include "plantlink/reservation_slots.h"
 
@@ -292,7 +293,7 @@ void ReservationDesk::fill_from_vehicle_board()
 
 void ReservationDesk::typed_order_no(int row)
 {
-    const QString padded = QStringLiteral("00%1").arg(slot_model->field(row, Slots::OrderNo)).right(2);
+    const QString padded = pad_zero(slot_model->field(row, Slots::OrderNo), 2);
     slot_model->set_field(row, Slots::OrderNo, padded);
     orders_db::OrderSummary found;
     if (!guarded(*ctx_.prompter, window(), [&] {

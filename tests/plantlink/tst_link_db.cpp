@@ -358,6 +358,32 @@ private Q_SLOTS:
         QVERIFY(p.line1.is_open());
     }
 
+    void a_burst_of_noise_shows_one_message_at_a_time()
+    {
+        // While a message box is open, further reports are handled inside it.
+        struct Reentering : FakePrompter {
+            FakeSerialLine *line = nullptr;
+            void information(QWidget *parent, const QString &text) override
+            {
+                FakePrompter::information(parent, text);
+                for (const char *noise : {"\xff\xfe", "ZZZZZZ", "NU"})
+                    line->feed(noise);
+            }
+        } prompter;
+        ConsoleFixture f;
+        prompter.line = &f.line2;
+        f.plant.ctx.prompter = &prompter;
+        f.open();
+        f.console->link->switch_on();
+        f.line2.feed("UU");
+        QCOMPARE(prompter.shown, QStringList{QStringLiteral("데이타 수신오류")});
+        // Every report was still applied: the last one was "NU".
+        QCOMPARE(f.console->link->unit(2).last_status, QStringLiteral("NU"));
+        QCOMPARE(f.console->desk->display_lab2->text(), QStringLiteral("계량완료"));
+        f.line2.feed("EE");  // the box is closed again: the next burst is shown
+        QTRY_COMPARE(prompter.shown.size(), 2);
+    }
+
     void typed_vehicle_numbers()
     {
         Plant p;
