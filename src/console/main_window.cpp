@@ -463,21 +463,9 @@ void TF_MAIN::sweep_send_indicator(int unit, const std::function<void()> &done)
 void TF_MAIN::record_shipment(int unit)
 {
     using Slots = ReservationSlots;
-    const ReservationSlots &queue = *desk->slot_model;
-    shipment_recording::Input in;
-    in.unit = unit;
-    in.time = ctx_.clock->time();
-    in.today = ctx_.clock->today();
-    in.order_no = queue.field(unit, 1, Slots::OrderNo);
-    in.product_code = queue.field(unit, 1, Slots::Product);
-    in.quantity = queue.field(unit, 1, Slots::Quantity);
-    if (queue.field(unit, 2, Slots::OrderNo) == Slots::mortar_order_no)
-        in.mortar_quantity = queue.field(unit, 2, Slots::Quantity);
-    in.vehicle_no = queue.field(unit, 1, Slots::VehicleNo);
-    in.vehicle_code = queue.field(unit, 1, Slots::VehicleCode);
-    in.site_name = queue.field(unit, 1, Slots::Site);
-    in.board_date = board_date_;
-
+    const QDateTime now = ctx_.clock->now();
+    const shipment_recording::Input in =
+        shipment_recording::input_from_slots(*desk->slot_model, unit, board_date_, now.date(), now.time());
     shipment_recording::Recorded recorded;
     const bool ok = guarded(*ctx_.prompter, this, [&] {
         recorded = shipment_recording::record(ctx_.dbm->db(), in, find_vehicle_by_number);

@@ -3,6 +3,7 @@
 #include "app/ticket_data.h"
 #include "framework/database.h"
 #include "framework/number_text.h"
+#include "plantlink/reservation_slots.h"
 #include "plantlink/spec_split.h"
 #include "framework/guarded.h"
 #include "framework/stored_text.h"
@@ -44,6 +45,26 @@ OrderRow read_order(const Database &db, const Input &in, Recorded &r)
     }
     return o;
 }
+}
+
+Input input_from_slots(const ReservationSlots &queue, int unit, const QString &board_date,
+                       const QDate &today, const QTime &time)
+{
+    using Slots = ReservationSlots;
+    Input in;
+    in.unit = unit;
+    in.time = time;
+    in.today = today;
+    in.board_date = board_date;
+    in.order_no = queue.field(unit, 1, Slots::OrderNo);
+    in.product_code = queue.field(unit, 1, Slots::Product);
+    in.quantity = queue.field(unit, 1, Slots::Quantity);
+    if (queue.field(unit, 2, Slots::OrderNo) == Slots::mortar_order_no)
+        in.mortar_quantity = queue.field(unit, 2, Slots::Quantity);
+    in.vehicle_no = queue.field(unit, 1, Slots::VehicleNo);
+    in.vehicle_code = queue.field(unit, 1, Slots::VehicleCode);
+    in.site_name = queue.field(unit, 1, Slots::Site);
+    return in;
 }
 
 Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle)

@@ -6,6 +6,7 @@
 #include <optional>
 
 class Database;
+class ReservationSlots;
 struct TicketData;
 
 // Recording a load when its batch unit starts weighing it: one shipment
@@ -26,6 +27,10 @@ struct Input {
     QDate today;                // the computer's date: the day the load left
     QTime time;                 // taken once, at the start
 };
+
+// The load in the unit's slot 1 (and a mortar slot riding on it in slot 2).
+Input input_from_slots(const ReservationSlots &slots, int unit, const QString &board_date,
+                       const QDate &today, const QTime &time);
 
 // The vehicle's number and code when exactly one vehicle has `vehicle_no`.
 using VehicleLookup = std::function<std::optional<std::pair<QString, QString>>(const QString &vehicle_no)>;
