@@ -16,7 +16,7 @@ case "$cmd" in
   start)
     mkdir -p "$dir"
     [ "$(id -u)" -eq 0 ] && chown postgres "$dir"
-    as_pg "$bin/initdb" -D "$dir/data" -A trust -U rc >"$dir/initdb.log" 2>&1
+    as_pg "$bin/initdb" -D "$dir/data" -A trust -U rc -E UTF8 --locale=C.UTF-8 >"$dir/initdb.log" 2>&1
     as_pg "$bin/pg_ctl" -D "$dir/data" -w -l "$dir/log" \
       -o "-k $dir -p $port -c listen_addresses='' -c fsync=off -c full_page_writes=off" start >/dev/null
     ;;
