@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 
 QString data_file(const QString &relative_path)
 {
@@ -17,4 +19,14 @@ QString data_file(const QString &relative_path)
         return QDir(beside).filePath(relative_path);
     return QDir(QStringLiteral("/usr/share/veldaro")).filePath(relative_path);
 #endif
+}
+
+QImage approval_picture(QString *error)
+{
+    const QString path = data_file(QStringLiteral("결재.bmp"));
+    QImageReader reader(path);
+    QImage image = reader.read();
+    if (image.isNull() && error)
+        *error = QStringLiteral("결재 그림을 읽을 수 없습니다: %1 (%2)").arg(QDir::toNativeSeparators(path), reader.errorString());
+    return image;
 }

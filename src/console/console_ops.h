@@ -8,6 +8,9 @@ class ConsoleOps {
 public:
     virtual ~ConsoleOps() = default;
     virtual QString board_date() const = 0;
+    // The operator logged in now (the console's "담당자" field), printed on
+    // tickets as the shipper.
+    virtual QString operator_name() const = 0;
     virtual void load_orders(const QString &date, const QString &state) = 0;
     virtual void load_shipments(const QString &date, const QString &seq) = 0;
     virtual void load_vehicles(const QString &state) = 0;

@@ -485,6 +485,11 @@ void TF_MAIN::record_shipment(int unit)
         ctx_.qr_songjang->print_ticket();
 }
 
+QString TF_MAIN::operator_name() const
+{
+    return dam_edit->text();
+}
+
 void TF_MAIN::load_orders(const QString &date, const QString &state)
 {
     orders->load_orders(date, state);

@@ -35,6 +35,7 @@ public:
 
     // ConsoleOps
     QString board_date() const override { return board_date_; }
+    QString operator_name() const override;
     void load_orders(const QString &date, const QString &state) override;
     void load_shipments(const QString &date, const QString &seq) override;
     void load_vehicles(const QString &state) override;

@@ -4,15 +4,28 @@
 #include <QSqlField>
 #include <QSqlQuery>
 
-QString display_text(const QVariant &value)
+QString display_text(const QVariant &value, const QString &format)
 {
     if (value.isNull())
         return QString();
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
-        return general_number(value.toDouble());
+        return format_number(value.toDouble(), format);
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return format.isEmpty() ? value.toString() : format_number(value.toDouble(), format);
     default:
+        if (!format.isEmpty()) {
+            // Numeric columns that a driver hands over as text (PostgreSQL's
+            // numeric, SQLite sums) still take the column's format.
+            bool ok = false;
+            const double d = value.toString().toDouble(&ok);
+            if (ok)
+                return format_number(d, format);
+        }
         return value.toString();
     }
 }
@@ -42,6 +55,7 @@ void RecordTableModel::set_columns(QList<Column> columns)
 {
     beginResetModel();
     columns_ = std::move(columns);
+    footer_.clear();
     endResetModel();
 }
 
@@ -55,6 +69,33 @@ QVariant RecordTableModel::value(int row, const QString &field) const
     if (row < 0 || row >= rows_.size())
         return {};
     return rows_[row].value(field);
+}
+
+double RecordTableModel::sum(const QString &field) const
+{
+    double total = 0;
+    for (const QSqlRecord &r : rows_)
+        total += r.value(field).toDouble();
+    return total;
+}
+
+void RecordTableModel::set_footer(const QString &field, const QString &text)
+{
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (columns_[i].field.compare(field, Qt::CaseInsensitive) != 0)
+            continue;
+        while (footer_.size() <= i)
+            footer_ << QString();
+        footer_[i] = text;
+        Q_EMIT headerDataChanged(Qt::Horizontal, i, i);
+    }
+}
+
+void RecordTableModel::clear_footer()
+{
+    footer_.clear();
+    if (!columns_.isEmpty())
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, columns_.size() - 1);
 }
 
 void RecordTableModel::set_current_row(int row)
@@ -87,7 +128,7 @@ QVariant RecordTableModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:  // the whole text where the column cuts it
-        return display_text(rows_[index.row()].value(c.field));
+        return display_text(rows_[index.row()].value(c.field), c.format);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(c.alignment);
     default:
@@ -106,6 +147,8 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     const Column &c = columns_[section];
     switch (role) {
+    case FooterRole:
+        return footer_.value(section);
     case Qt::DisplayRole:
         return c.title;
     case Qt::ForegroundRole:

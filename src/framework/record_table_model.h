@@ -22,7 +22,14 @@ public:
         QColor title_color = QColor();
         bool title_bold = false;
         int width_chars = 0;  // suggested width in characters, 0: fit
+        // Display format of numbers (see format_number): "#,##0.00", "%.2n";
+        // empty: the general format.
+        QString format = QString();
     };
+
+    // The footer texts are the horizontal header's data in this role; a
+    // GridFooter under the grid shows them.
+    static constexpr int FooterRole = Qt::UserRole + 100;
 
     explicit RecordTableModel(QList<Column> columns, QObject *parent = nullptr);
 
@@ -39,6 +46,13 @@ public:
     QVariant value(int row, const QString &field) const;
     QString text(int row, const QString &field) const { return value(row, field).toString(); }
 
+    // Sum of a numeric field over all rows (nulls count 0).
+    double sum(const QString &field) const;
+    // The footer row: a text per column, set by the window (sums, counts).
+    void set_footer(const QString &field, const QString &text);
+    void clear_footer();
+    QString footer(int column) const { return footer_.value(column); }
+
     // The row the grid's cursor is on; shown with a marker in the row header.
     void set_current_row(int row);
     int current_row() const { return current_; }
@@ -51,8 +65,10 @@ public:
 private:
     QList<Column> columns_;
     QList<QSqlRecord> rows_;
+    QStringList footer_;
     int current_ = -1;
 };
 
-// A value for display: numbers in the general format, anything else as text.
-QString display_text(const QVariant &value);
+// A value for display: numbers in the general format (or `format`),
+// anything else as text.
+QString display_text(const QVariant &value, const QString &format = QString());

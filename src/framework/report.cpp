@@ -149,7 +149,7 @@ void render_page(QPainter &painter, const PageSetup &setup, const Page &page)
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     for (const PlacedBand &placed : page.bands) {
-        const QPointF origin(setup.margins.left(), setup.margins.top() + placed.top);
+        const QPointF origin(setup.margins.left() + placed.left, setup.margins.top() + placed.top);
         for (const Item &item : placed.band.items) {
             const QRectF box = scale.rect(box_of(item).translated(origin));
             std::visit([&](const auto &i) { draw(painter, scale, box, i); }, item);

@@ -86,6 +86,7 @@ struct Band {
 struct PlacedBand {
     double top = 0;  // mm below the page's top margin
     Band band;
+    double left = 0;  // mm right of the left margin (the columns of a list)
 };
 
 struct Page {
