@@ -697,7 +697,7 @@ void TF_CHOLHAAUTO::ColorButton1Click()
         ctx_.prompter->information(this, QStringLiteral("데이타를 모두 등록하시오."));
         return;
     }
-    const QString problem = load_order_problem({o.quantity, su06->displayText(), o.interval});
+    const QString problem = load_order_problem({o.quantity, su06->is_blank() ? QString() : su06->displayText(), o.interval});
     if (!problem.isEmpty()) {
         ctx_.prompter->information(this, problem);
         return;

@@ -50,7 +50,9 @@ QString load_order_problem(const LoadOrder &order)
                    .arg(load_rules::longest_interval)
                + not_made;
     if (valid_time_text(order.first_time, TimeBox::Form::HoursMinutes).isEmpty())
-        return QStringLiteral("첫차시간 \"%1\"은(는) 올바른 시간이 아닙니다.").arg(order.first_time.trimmed())
+        return (order.first_time.trimmed().isEmpty()
+                    ? QStringLiteral("첫차시간을 hh:mm으로 입력하시오.")
+                    : QStringLiteral("첫차시간 \"%1\"은(는) 올바른 시간이 아닙니다.").arg(order.first_time.trimmed()))
                + not_made;
     if (loads_needed(order.quantity) > load_rules::last_load_no)
         return QStringLiteral("수주량 %1 m3는 %2대를 넘습니다. 한 유사 수주의 출하는 %2대까지입니다.")
