@@ -130,7 +130,6 @@ TF_CHOLHAAUTO::TF_CHOLHAAUTO(AppContext &ctx, QWidget *parent)
     order_fields_ = {su01, su02, su03, su04, su05, su06, su07, su08, su09, su10, e_hon};
 
     auto *order_pan = make_entry_panel();
-    order_pan->setObjectName(QStringLiteral("order_pan"));
     auto *order_layout = new QGridLayout(order_pan);
     order_layout->setContentsMargins(8, 6, 8, 6);
     order_layout->setHorizontalSpacing(4);
@@ -226,7 +225,6 @@ TF_CHOLHAAUTO::TF_CHOLHAAUTO(AppContext &ctx, QWidget *parent)
     cholha_layout->addLayout(left, 3);
 
     auto *right_pan = make_entry_panel();
-    right_pan->setObjectName(QStringLiteral("shipment_entry_pan"));
     auto *right_layout = new QGridLayout(right_pan);
     right_layout->setContentsMargins(8, 6, 8, 6);
     const char *ch_titles[] = {"순번", "첫차시간", "차 량 번 호", "출  하  량", "누  계  량"};

@@ -1,4 +1,6 @@
 #include "auto_ticket_test.h"
+#include "console_fixture.h"
+#include "console/navigation.h"
 #include "../masterdata/window_test.h"
 #include "framework/date_box.h"
 #include "framework/guarded.h"
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTableView>
+#include <QToolButton>
 
 // 자동송장: yusa orders and their loads per working day, and the loads
 // generated from an order.
@@ -36,6 +39,27 @@ class TestAutoTicketWindow : public QObject {
     }
 
 private Q_SLOTS:
+    // The console's "자동송장" opens the book modally with the operator
+    // logged in as the shipper, and destroys it when it closes.
+    void the_console_opens_it()
+    {
+        ConsoleFixture f;
+        f.open();
+        f.console->dam_edit->setText(QStringLiteral("김출하"));
+        QToolButton *button = f.console->navigation->auto_btn;
+        QVERIFY(button->isEnabled());
+        QString opened, shipper;
+        on_next_modal([&](QWidget *m) {
+            opened = m->objectName();
+            shipper = m->findChild<QLineEdit *>(QStringLiteral("dam_edit"))->text();
+            m->close();
+        });
+        button->click();
+        QCOMPARE(opened, QStringLiteral("F_CHOLHAAUTO"));
+        QCOMPARE(shipper, QStringLiteral("김출하"));
+        QVERIFY(!f.console->findChild<QDialog *>(QStringLiteral("F_CHOLHAAUTO")));
+    }
+
     void opening_shows_the_day_with_the_operator()
     {
         AutoBookPlant p;
