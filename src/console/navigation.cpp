@@ -1,6 +1,7 @@
 #include "console/navigation.h"
 #include "app/app_context.h"
 #include "framework/guarded.h"
+#include "shipments/auto_ticket_window.h"
 
 #include <QDialog>
 #include <QMainWindow>
@@ -43,6 +44,7 @@ ConsoleNavigation::ConsoleNavigation(QMainWindow &console, AppContext &ctx)
         b->setEnabled(false);
 
     connect(Z1, &QAction::triggered, &console, &QWidget::close);
+    wire(auto_btn, [&ctx](QWidget *parent) { return std::make_unique<TF_CHOLHAAUTO>(ctx, parent); });
 }
 
 QAction *ConsoleNavigation::entry(QMenu *menu, const char *name, const QString &caption)
