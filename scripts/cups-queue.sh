@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# A throw-away CUPS scheduler with one PDF queue as its default printer, so
-# that the printing tests also run on a machine that has a default printer.
+# A throw-away CUPS scheduler with one queue as its default printer, so that
+# the printing tests also run on a machine that has a default printer.  The
+# queue takes jobs as they come and throws them away (/dev/null); what was
+# sent stays in its job history.
 #   scripts/cups-queue.sh start DIR   starts it in DIR; prints the socket path
 #   scripts/cups-queue.sh jobs DIR    lists every job the queue was ever sent
 #   scripts/cups-queue.sh stop DIR    stops it and removes DIR
 # Only programs started with CUPS_SERVER=<socket> see it: the machine's own
-# printing system, if any, is not touched.  Needs cupsd, lpadmin and the
-# cups-pdf backend (Debian: cups, printer-driver-cups-pdf).
+# printing system, if any, is not touched.  Needs cupsd and lpadmin
+# (Debian: cups-daemon, cups-client).
 set -euo pipefail
 cmd="$1"
 dir="$2"
@@ -34,7 +36,7 @@ PageLog $dir/page_log
 User $user
 Group $group
 SystemGroup $(id -gn)
-FileDevice No
+FileDevice Yes
 EOF
     cat >"$dir/cupsd.conf" <<EOF
 Listen $sock
@@ -61,16 +63,20 @@ EOF
       lpstat -r >/dev/null 2>&1 && break
       sleep 0.1
     done
-    lpstat -r >/dev/null
-    if ! lpadmin -p VELDARO_PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd 2>"$dir/lpadmin.log"; then
+    if ! lpstat -r >/dev/null 2>&1; then
+      echo "cupsd did not start:" >&2
+      cat "$dir/cupsd.out" "$dir/error_log" >&2 2>/dev/null || true
+      exit 1
+    fi
+    if ! lpadmin -p VELDARO_TEST -E -v file:///dev/null 2>"$dir/lpadmin.log"; then
       cat "$dir/lpadmin.log" >&2
       exit 1
     fi
-    lpadmin -d VELDARO_PDF
+    lpadmin -d VELDARO_TEST
     echo "$sock"
     ;;
   jobs)
-    CUPS_SERVER="$sock" lpstat -W all -o VELDARO_PDF
+    CUPS_SERVER="$sock" lpstat -W all -o VELDARO_TEST
     ;;
   stop)
     if [ -f "$dir/cupsd.pid" ]; then
