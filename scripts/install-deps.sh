@@ -9,7 +9,8 @@ packages=(
   fonts-nanum
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(postgresql socat poppler-utils)
+  # cups: the printing tests run once more with a default printer.
+  packages+=(postgresql socat poppler-utils cups-daemon cups-client)
 fi
 
 missing=()

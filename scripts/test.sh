@@ -7,11 +7,27 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh" --tests
 
 pgdir="$(mktemp -d /tmp/veldaro-pg.XXXXXX)"
-trap '"$root/scripts/pg-cluster.sh" stop "$pgdir"' EXIT
+cupsdir="$(mktemp -d /tmp/veldaro-cups.XXXXXX)"
+trap '"$root/scripts/pg-cluster.sh" stop "$pgdir"; "$root/scripts/cups-queue.sh" stop "$cupsdir"' EXIT
 "$root/scripts/pg-cluster.sh" start "$pgdir"
 
 build="$root/build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELDARO_TEST_PG_HOST="$pgdir" -DVELDARO_TEST_PG_PORT="${VELDARO_TEST_PG_PORT:-5439}" >/dev/null
 ninja -C "$build"
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)" "$@"
+# First as on a machine without a printer: a scheduler that is not there.
+CUPS_SERVER="$cupsdir/none.sock" ctest --test-dir "$build" --output-on-failure -j "$(nproc)" "$@"
+
+# Then the printing tests again with a PDF queue as the default printer:
+# they must pass and must not have sent it a single job.
+if [ $# -eq 0 ]; then
+  export CUPS_SERVER
+  CUPS_SERVER="$("$root/scripts/cups-queue.sh" start "$cupsdir")"
+  ctest --test-dir "$build" --output-on-failure -j "$(nproc)" -R 'ticket|report|reprint'
+  jobs="$("$root/scripts/cups-queue.sh" jobs "$cupsdir")"
+  if [ -n "$jobs" ]; then
+    echo "the tests sent jobs to the default printer:" >&2
+    echo "$jobs" >&2
+    exit 1
+  fi
+fi

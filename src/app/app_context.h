@@ -6,6 +6,7 @@ class Prompter;
 class ReportOutput;
 class SerialLine;
 class TF_DBMDL;
+class TF_HANDPRINT;
 class TF_LIST;
 class TF_QR_SONGJANG;
 struct LookupState;
@@ -26,6 +27,8 @@ struct AppContext {
     ReportOutput *reports = nullptr;
     // The delivery ticket: fill dbm->ticket_data, then print_ticket().
     TF_QR_SONGJANG *qr_songjang = nullptr;
+    // The hand ticket window, kept for the whole run (fill_hand_ticket).
+    TF_HANDPRINT *handprint = nullptr;
     // The batch units' serial lines; the console makes real ones when
     // these are empty (tests put fakes here).
     SerialLine *serial_lines[2] = {nullptr, nullptr};

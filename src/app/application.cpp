@@ -15,6 +15,7 @@
 #include "masterdata/list_window.h"
 #include "masterdata/lookup_state.h"
 #include "plantlink/ticket_report.h"
+#include "shipments/hand_ticket.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -136,6 +137,8 @@ int run_application(int argc, char **argv)
     auto qr_songjang = std::make_unique<TF_QR_SONGJANG>(*dbm, prompter, clock, reports,
                                                         printing.ticket_copy_folder);
     ctx.qr_songjang = qr_songjang.get();
+    auto handprint = std::make_unique<TF_HANDPRINT>(ctx);
+    ctx.handprint = handprint.get();
 
     splash.reset();
 

@@ -16,6 +16,7 @@
 #include "framework/date_box.h"
 #include "framework/guarded.h"
 #include "framework/prompter.h"
+#include "framework/record_table_model.h"
 #include "framework/running_clock.h"
 #include "framework/stored_text.h"
 #include "framework/two_state_switch.h"
@@ -25,6 +26,8 @@
 #include "plantlink/reservation_slots.h"
 #include "plantlink/shipment_recording.h"
 #include "plantlink/ticket_report.h"
+#include "plantlink/ticket_reprint.h"
+#include "shipments/hand_ticket.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,6 +38,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSqlRecord>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -249,7 +253,22 @@ QFrame *TF_MAIN::build_right_panel()
     cholha_tab->setObjectName(QStringLiteral("cholha_tab"));
     auto *chol_col = new QVBoxLayout(cholha_tab);
     chol_col->setContentsMargins(2, 4, 2, 2);
+    auto *chol_title = panel("cholha_title", QFrame::StyledPanel);
+    chol_title->setStyleSheet(QStringLiteral("QFrame#cholha_title { background: #24466e; }"));
+    reprint_btn = new QPushButton(QStringLiteral("송 장 재 발 행"));
+    reprint_btn->setObjectName(QStringLiteral("reprint_btn"));
+    reprint_btn->setAutoDefault(false);
+    reprint_btn->setFocusPolicy(Qt::NoFocus);
+    auto *chol_bar = new QHBoxLayout(chol_title);
+    chol_bar->setContentsMargins(8, 2, 4, 2);
+    auto *chol_caption = new QLabel(QStringLiteral("출 하 내 역"));
+    chol_caption->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+    chol_bar->addWidget(chol_caption);
+    chol_bar->addStretch();
+    chol_bar->addWidget(reprint_btn);
+    chol_col->addWidget(chol_title);
     chol_col->addWidget(orders->cholha_grid);
+    connect(reprint_btn, &QPushButton::clicked, this, &TF_MAIN::reprint_btnClick);
     list_page->addTab(car_tab, QStringLiteral("대기차량"));
     list_page->addTab(cholha_tab, QStringLiteral("출하내역"));
     col->addWidget(list_page, 1);
@@ -295,6 +314,49 @@ void TF_MAIN::wire_windows()
     const auto recount = [this] { recount_all_vehicles(board_date_); };
     navigation->wire(navigation->N4, vehicles_window, recount);
     navigation->wire(navigation->car_btn, vehicles_window, recount);
+    // The hand ticket is a long-lived window: shown, never destroyed.
+    navigation->E1->setEnabled(true);
+    connect(navigation->E1, &QAction::triggered, this, [this] { open_hand_ticket(false); });
+    navigation->N6->setEnabled(true);
+    connect(navigation->N6, &QAction::triggered, this, [this] { open_hand_ticket(true); });
+}
+
+// "[&E] 수 기 송 장" shows the window as it is; the order grid's "수기송장"
+// fills it from the order at the cursor first.
+void TF_MAIN::open_hand_ticket(bool from_order)
+{
+    if (!ctx_.handprint)
+        return;
+    if (!from_order) {
+        ctx_.handprint->exec();
+        return;
+    }
+    const QSqlRecord order = orders->suju_query->rows().value(orders->suju_grid->cursor_row());
+    ctx_.handprint->fill_hand_ticket(order, board_date_, operator_name());
+}
+
+// The ticket of the load at the shipments tab's cursor, as it would print
+// now: the order's texts and the operator of the moment.
+void TF_MAIN::reprint_btnClick()
+{
+    const int row = orders->cholha_grid->cursor_row();
+    if (row < 0 || row >= orders->cholha_query->rowCount()) {
+        ctx_.prompter->information(this, QStringLiteral("재발행할 출하내역이 없습니다. (송장 인쇄 안 됨)"));
+        return;
+    }
+    const QSqlRecord load = orders->cholha_query->rows().at(row);
+    shipment_recording::Recorded recorded;
+    if (!guarded(*ctx_.prompter, this, [&] { recorded = ticket_reprint::read(ctx_.dbm->db(), load); }))
+        return;
+    shipment_recording::fill_ticket(ctx_.dbm->ticket_data, recorded, load.value(QStringLiteral("o_fdate")).toString(),
+                                    load.value(QStringLiteral("o_scode")).toString(), operator_name());
+    if (prn_sel->currentText() != QStringLiteral("자동인쇄")) {
+        ctx_.prompter->information(this, QStringLiteral("\"수동인쇄\" 상태이므로 송장을 인쇄하지 않았습니다. "
+                                                        "인쇄하려면 \"자동인쇄\"로 바꾸고 다시 재발행하십시오."));
+        return;
+    }
+    if (ctx_.qr_songjang)
+        ctx_.qr_songjang->print_ticket();
 }
 
 // The vehicle lookups of the reservation slots and of the recording.

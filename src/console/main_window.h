@@ -84,6 +84,7 @@ public:
     QTabWidget *list_page;
     QWidget *car_tab;
     QWidget *cholha_tab;
+    QPushButton *reprint_btn;
 
     QString enrol_name;
     QString enrol_product;
@@ -111,6 +112,8 @@ private:
     void FormActivate();
     void ilja_comboChange();
     void comm_switchClick();
+    void reprint_btnClick();
+    void open_hand_ticket(bool from_order);
 
     AppContext &ctx_;
     std::array<SerialLine *, 2> comm_lines_{};

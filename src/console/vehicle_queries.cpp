@@ -32,7 +32,7 @@ void recount_all_vehicles(const Database &db, const QString &date)
                                    {{":d", date}}).next();
     if (!any_load)
         db.exec(QStringLiteral("update car_code set c_dsum = 0, c_station = :e where c_state = 'YES'"),
-                {{":e", QString()}});
+                {{":e", QStringLiteral("")}});  // a null QString would store NULL
     tx.commit();
 }
 

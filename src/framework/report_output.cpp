@@ -63,10 +63,14 @@ QString ReportOutput::print(const report::Document &document) const
     if (name.isEmpty())
         throw ActionError(QStringLiteral("프린터가 없습니다. 기본 프린터를 설치하십시오. (%1 인쇄 안 됨)")
                               .arg(document.title));
+    // An unknown name makes Qt print to the system's default printer, or,
+    // without one, to a PDF file nobody sees.
+    if (QPrinterInfo::printerInfo(name).isNull())
+        throw ActionError(QStringLiteral("프린터 \"%1\"을(를) 쓸 수 없습니다. (%2 인쇄 안 됨)")
+                              .arg(name, document.title));
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(name);
-    // An unknown name leaves Qt's PDF output in place, which prints nowhere.
-    if (!printer.isValid() || printer.outputFormat() != QPrinter::NativeFormat)
+    if (!printer.isValid() || printer.outputFormat() != QPrinter::NativeFormat || printer.printerName() != name)
         throw ActionError(QStringLiteral("프린터 \"%1\"을(를) 쓸 수 없습니다. (%2 인쇄 안 됨)")
                               .arg(name, document.title));
     set_up(printer, document, document.setup.printer_paper);

@@ -120,7 +120,8 @@ Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup
             {{":R1", in.board_date}, {":R2", in.order_no}, {":R3", r.cumulative},
              {":R4", remaining > 0 ? remaining : 0.0}, {":R5", r.trip_no}});
 
-    vehicles_db::recount_vehicle(db, in.board_date, r.vehicle_code, in.site_name);
+    // Unit 1's site stands padded to the frame's width in its slot.
+    vehicles_db::recount_vehicle(db, in.board_date, r.vehicle_code, in.site_name.trimmed());
 
     r.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", r.vehicle_code}}).toString();
     r.ks_mark = db.scalar(QStringLiteral("select rul_ks from r_size where remi_code = :c"), {{":c", in.product_code}}).toString();

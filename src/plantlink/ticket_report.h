@@ -45,7 +45,7 @@ public:
     bool print_ticket();
 
     // Prints ticket_data at the margins the last print_ticket applied (the
-    // design margins before the first): the hand ticket prints this way.
+    // design margins before the first), without reading the settings.
     bool print();
 
     double top_margin() const { return top_margin_; }

@@ -1,4 +1,5 @@
 #include "framework/guarded.h"
+#include "plantlink/send_frame.h"
 #include "plantlink/shipment_recording.h"
 #include "test_support.h"
 
@@ -99,6 +100,18 @@ private Q_SLOTS:
         QCOMPARE(p.db().scalar(QStringLiteral("select o_moltal from cholha")).toDouble(), 0.5);
         QCOMPARE(r.quantity, 6.5);
         QCOMPARE(order(p, "v_reorder").toDouble(), 13.5);
+    }
+
+    void the_site_is_stored_without_the_frames_padding()
+    {
+        TestPlant p;
+        fixture(p);
+        Input in = input();
+        // As the send frame leaves unit 1's site in its slot: 21 bytes.
+        in.site_name = send_frame::normalise_site_name(in.site_name).text;
+        QVERIFY(in.site_name.endsWith(QLatin1Char(' ')));
+        shipment_recording::record(p.db(), in, {});
+        QCOMPARE(p.db().scalar(QStringLiteral("select c_station from car_code")).toString(), QStringLiteral("동탄 현장"));
     }
 
     void remaining_never_below_zero_and_the_order_stays_open()

@@ -3,6 +3,7 @@
 #include "framework/report_output.h"
 #include "framework/serial_line.h"
 #include "plantlink/ticket_report.h"
+#include "shipments/hand_ticket.h"
 #include "test_support.h"
 
 #include <QStringList>
@@ -26,6 +27,7 @@ struct ConsoleFixture {
     QString pdf_folder;
     std::unique_ptr<ReportOutput> reports;
     std::unique_ptr<TF_QR_SONGJANG> ticket;
+    std::unique_ptr<TF_HANDPRINT> handprint;  // the long-lived hand ticket
     std::unique_ptr<TF_MAIN> console;
 
     QStringList printed() const;  // the PDF files printed so far

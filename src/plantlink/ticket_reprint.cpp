@@ -1,0 +1,47 @@
+#include "plantlink/ticket_reprint.h"
+#include "framework/database.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace ticket_reprint {
+
+shipment_recording::Recorded read(const Database &db, const QSqlRecord &shipment)
+{
+    const QString day = shipment.value(QStringLiteral("o_fdate")).toString();
+    const QString order_no = shipment.value(QStringLiteral("o_scode")).toString();
+    shipment_recording::Recorded r;
+    r.time = shipment.value(QStringLiteral("o_otime")).toString();
+    r.quantity = number_or_zero(shipment.value(QStringLiteral("o_outorder")));
+    r.mortar = number_or_zero(shipment.value(QStringLiteral("o_moltal")));
+    r.vehicle_no = shipment.value(QStringLiteral("o_ccode")).toString();
+    r.vehicle_code = shipment.value(QStringLiteral("o_carnum")).toString();
+
+    // Trip numbers are three-digit texts: text order is trip order.
+    QSqlQuery upto = db.query(QStringLiteral("select count(o_count), coalesce(sum(o_outorder), 0) from cholha"
+                                             " where o_fdate = :d and o_scode = :s and o_count <= :c"),
+                              {{":d", day}, {":s", order_no}, {":c", shipment.value(QStringLiteral("o_count")).toString()}});
+    if (upto.next()) {
+        r.trip_no = static_cast<int>(number_or_zero(upto.value(0)));
+        r.cumulative = number_or_zero(upto.value(1));
+    }
+
+    QString product;
+    QSqlQuery order = db.query(QStringLiteral("select v_rule, v_inout, v_station, cement, japum, v_hon, remi_code"
+                                              " from r_suju where ilja = :d and seq = :s"),
+                               {{":d", day}, {":s", order_no}});
+    if (order.next()) {
+        r.v_rule = order.value(0).toString();
+        r.v_inout = order.value(1).toString();
+        r.v_station = order.value(2).toString();
+        r.cement = order.value(3).toString();
+        r.japum = order.value(4).toString();
+        r.v_hon = order.value(5).toString();
+        product = order.value(6).toString();
+    }
+    r.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", r.vehicle_code}}).toString();
+    r.ks_mark = db.scalar(QStringLiteral("select rul_ks from r_size where remi_code = :c"), {{":c", product}}).toString();
+    return r;
+}
+
+}
