@@ -4,6 +4,7 @@
 #include "framework/guarded.h"
 
 #include <QSqlQuery>
+#include <algorithm>
 #include <cmath>
 
 namespace shipment_edit_db {
@@ -116,14 +117,23 @@ bool Shipment::same_row(const Shipment &o) const
         && o_return == o.o_return;
 }
 
-std::optional<Shipment> occupant(const Database &db, const QString &working_date, const QString &time)
+QList<Shipment> occupants(const Database &db, const QString &working_date, const QString &time)
 {
     QSqlQuery q = db.query(QStringLiteral("select * from cholha where o_fdate = :f and o_otime = :t"
                                           " order by o_date, o_scode, o_count"),
                            {{":f", working_date}, {":t", time}});
-    if (!q.next())
+    QList<Shipment> found;
+    while (q.next())
+        found << Shipment::from_record(q.record());
+    return found;
+}
+
+std::optional<Shipment> occupant(const Database &db, const QString &working_date, const QString &time)
+{
+    const QList<Shipment> found = occupants(db, working_date, time);
+    if (found.isEmpty())
         return std::nullopt;
-    return Shipment::from_record(q.record());
+    return found.first();
 }
 
 void adjust_order(const Database &db, const QString &date, const QString &seq, double quantity, int trips)
@@ -180,9 +190,15 @@ SaveResult save(const Database &db, const SaveRequest &req)
         s.o_count = three_digits(figures.v_ccount + 1);
 
     SaveResult result;
-    if (const auto occ = occupant(db, date, s.o_otime)) {
-        const bool is_self = !insert && occ->same_row(*req.previous);
-        if (!is_self) {
+    const QList<Shipment> occupying = occupants(db, date, s.o_otime);
+    // An edited shipment that keeps its time occupies it itself; a load of
+    // the other unit in the same second is not its occupant then.
+    const bool is_self = !insert && std::any_of(occupying.cbegin(), occupying.cend(), [&](const Shipment &o) {
+                             return o.same_row(*req.previous);
+                         });
+    if (!occupying.isEmpty() && !is_self) {
+        const Shipment *occ = &occupying.first();
+        {
             if (!req.replace_occupant)
                 throw ActionError(QStringLiteral("%1 시간에 다른 출하 자료가 기록되었습니다.\n"
                                                  "아무것도 저장하지 않았습니다. 다시 저장하십시오.")
@@ -196,7 +212,7 @@ SaveResult save(const Database &db, const SaveRequest &req)
                 renumber_trips(db, date, occ->o_scode);
             }
             recount_if_board_day(db, date, req.board_date, occ->o_carnum, QString());
-            result.replaced = occ;
+            result.replaced = *occ;
         }
     }
 

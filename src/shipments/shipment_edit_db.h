@@ -32,7 +32,9 @@ struct Shipment {
     bool same_row(const Shipment &other) const;
 };
 
-// The shipment that occupies a working date and time, if any.
+// The shipments at a working date and time (two units can record in one
+// second), and the first of them.
+QList<Shipment> occupants(const Database &db, const QString &working_date, const QString &time);
 std::optional<Shipment> occupant(const Database &db, const QString &working_date, const QString &time);
 
 struct SaveRequest {
