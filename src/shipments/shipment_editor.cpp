@@ -230,7 +230,7 @@ QWidget *TF_CHOLHAEDIT::build_details()
     hy02->setFixedWidth(90);
     hy03 = number_field("hy03");
     hy04 = number_field("hy04");
-    hy05 = make_text_box("hy05", 4, 80);
+    hy05 = make_text_box("hy05", 10, 80);
     hy06 = make_text_box("hy06", 3, 60);
     hy07 = make_text_box("hy07", 30, 230);
     hy08 = make_text_box("hy08", 40, 230);
