@@ -241,8 +241,13 @@ QWidget *TF_CHOLHAEDIT::build_details()
     hy11->addItems({QStringLiteral("**"), QStringLiteral("회차")});
     hy12 = make_text_box("hy12", 1, 40);
     hy12->setText(QStringLiteral("1"));
-    for (QLineEdit *never : {hy06, hy07, hy08, hy09, hy10})
+    for (QLineEdit *never : {hy06, hy07, hy08, hy09, hy10}) {
         never->setReadOnly(true);
+        never->setFocusPolicy(Qt::NoFocus);
+        QPalette shown = never->palette();
+        shown.setColor(QPalette::Base, QColor(0xf0, 0xf0, 0xd8));
+        never->setPalette(shown);
+    }
 
     int r = 0;
     grid->addWidget(panel_label(QStringLiteral("작 업 일 자")), r, 0);
@@ -387,6 +392,7 @@ QWidget *TF_CHOLHAEDIT::build_grids()
     splitter->addWidget(right_side);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({760, 300});
     return splitter;
 }
 
