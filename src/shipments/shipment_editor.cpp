@@ -503,6 +503,8 @@ void TF_CHOLHAEDIT::clear_details()
     hy02->clear_time();
     for (QLineEdit *box : {hy03, hy04, hy05, hy06, hy07, hy08, hy09, hy10})
         box->clear();
+    while (hy11->count() > 2)
+        hy11->removeItem(2);
     hy11->setCurrentIndex(0);
     hy12->setText(QStringLiteral("1"));
     vehicle_looked_up_.clear();
@@ -523,11 +525,10 @@ void TF_CHOLHAEDIT::show_current_shipment()
         hy05->setText(s.o_ccode);
         hy06->setText(s.o_count);
         hy10->setText(s.o_carnum);
-        const int mark = hy11->findText(s.o_return);
-        if (mark >= 0)
-            hy11->setCurrentIndex(mark);
-        else
-            hy11->setEditText(s.o_return);
+        // A mark written by other software stays as it is unless changed.
+        if (hy11->findText(s.o_return) < 0)
+            hy11->addItem(s.o_return);
+        hy11->setCurrentIndex(hy11->findText(s.o_return));
         hy12->setText(s.o_hogi);
         vehicle_looked_up_ = s.o_ccode;
         loaded_ = s;

@@ -323,6 +323,21 @@ private Q_SLOTS:
         QVERIFY(!e.w->sav_btn->isEnabled());
     }
 
+    void a_mark_written_by_other_software_is_kept()
+    {
+        Editor e;
+        e.load("01", "001", "81-1111-1", "1111", "08:00:00", 6);
+        e.plant.exec(QStringLiteral("update cholha set o_return = 'R'"));
+        e.open();
+        QCOMPARE(e.w->hy11->currentText(), QStringLiteral("R"));
+        e.w->edt_btn->click();
+        e.type(e.w->hy03, QStringLiteral("5"));
+        e.w->sav_btn->click();
+        QCOMPARE(e.loads(QStringLiteral("01")), QStringList{"001 08:00:00 1111 81-1111-1 5 0 R 1"});
+        e.w->new_btn->click();
+        QCOMPARE(e.w->hy11->count(), 2);
+    }
+
     void cancel_brings_back_the_stored_values()
     {
         Editor e;
