@@ -1,4 +1,5 @@
 #include "console/board_grid.h"
+#include "console/navigation.h"
 #include "console/order_board.h"
 #include "console/vehicle_board.h"
 #include "console_fixture.h"
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
+#include <QToolButton>
 
 // 수동송장: loads entered, corrected and deleted by hand, orders closed and
 // tickets printed, driven as the office does it.
@@ -543,6 +545,43 @@ private Q_SLOTS:
         e.w->Btn_Cancel->click();
         QVERIFY(e.w->Pnl_Print->isHidden());
         QVERIFY(!e.w->songjang_chk->isChecked());
+    }
+
+    void the_console_opens_the_editor_and_shows_its_own_day_after_data()
+    {
+        QTest::addColumn<bool>("closed_shown");
+        QTest::addColumn<QStringList>("orders");
+        QTest::newRow("open orders") << false << QStringList{"02"};
+        QTest::newRow("closed orders") << true << QStringList{"01", "03"};
+    }
+    void the_console_opens_the_editor_and_shows_its_own_day_after()
+    {
+        QFETCH(bool, closed_shown);
+        QFETCH(QStringList, orders);
+        ConsoleFixture f;
+        add_order(f.plant, day, "01", 30, 0);
+        add_order(f.plant, day, "02", 12, 0);
+        add_order(f.plant, day, "03", 9, 0, "NO");
+        add_order(f.plant, "2026-02-27", "07", 18, 0);
+        f.open();
+        if (closed_shown)
+            f.console->orders->makam_chk->click();
+        QString opened;
+        on_next_modal([&](QWidget *m) {
+            auto *editor = static_cast<TF_CHOLHAEDIT *>(m);
+            opened = editor->objectName();
+            editor->makam_btn->click();  // closes order 01
+            editor->ilja_combo->set_text_date(QStringLiteral("2026-02-27"));
+            editor->close();
+        });
+        QVERIFY(f.console->navigation->manual_btn->isEnabled());
+        f.console->navigation->manual_btn->click();
+        QCOMPARE(opened, QStringLiteral("F_CHOLHAEDIT"));
+        QVERIFY(!f.console->findChild<TF_CHOLHAEDIT *>());
+        QStringList shown;
+        for (int r = 0; r < f.console->orders->suju_query->rowCount(); ++r)
+            shown << f.console->orders->suju_query->text(r, QStringLiteral("seq"));
+        QCOMPARE(shown, orders);
     }
 
     // A load recorded by batch unit 1 while the editor's question is open:
