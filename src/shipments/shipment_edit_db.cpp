@@ -91,6 +91,32 @@ void recount_if_board_day(const Database &db, const QString &date, const QString
         vehicles_db::recount_vehicle(db, date, vehicle_code, site);
 }
 
+// The order's shipments with their new trip numbers.
+QList<Shipment> renumbered(const Database &db, const QString &date, const QString &order)
+{
+    QList<Shipment> rows;
+    {
+        QSqlQuery q = db.query(QStringLiteral("select * from cholha where o_fdate = :f and o_scode = :s"
+                                              " order by o_date, o_otime, o_hogi"),
+                               {{":f", date}, {":s", order}});
+        while (q.next())
+            rows << Shipment::from_record(q.record());
+    }
+    long long n = 0;
+    for (Shipment &row : rows) {
+        const QString trip = three_digits(++n);
+        if (row.o_count == trip)
+            continue;
+        db.exec(QStringLiteral("update cholha set o_count = :n"
+                               " where o_fdate = :f and o_scode = :s and o_date = :d and o_otime = :t"
+                               " and coalesce(o_hogi, '') = :h and coalesce(o_count, '') = :c"
+                               " and coalesce(o_carnum, '') = :car"),
+                {{":n", trip}, {":f", row.o_fdate}, {":s", row.o_scode}, {":d", row.o_date},
+                 {":t", row.o_otime}, {":h", row.o_hogi}, {":c", row.o_count}, {":car", row.o_carnum}});
+        row.o_count = trip;
+    }
+    return rows;
+}
 }
 
 Shipment Shipment::from_record(const QSqlRecord &r)
@@ -150,26 +176,7 @@ void adjust_order(const Database &db, const QString &date, const QString &seq, d
 
 void renumber_trips(const Database &db, const QString &date, const QString &order)
 {
-    QList<Shipment> rows;
-    {
-        QSqlQuery q = db.query(QStringLiteral("select * from cholha where o_fdate = :f and o_scode = :s"
-                                              " order by o_date, o_otime, o_hogi"),
-                               {{":f", date}, {":s", order}});
-        while (q.next())
-            rows << Shipment::from_record(q.record());
-    }
-    long long n = 0;
-    for (const Shipment &row : rows) {
-        const QString trip = three_digits(++n);
-        if (row.o_count == trip)
-            continue;
-        db.exec(QStringLiteral("update cholha set o_count = :n"
-                               " where o_fdate = :f and o_scode = :s and o_date = :d and o_otime = :t"
-                               " and coalesce(o_hogi, '') = :h and coalesce(o_count, '') = :c"
-                               " and coalesce(o_carnum, '') = :car"),
-                {{":n", trip}, {":f", row.o_fdate}, {":s", row.o_scode}, {":d", row.o_date},
-                 {":t", row.o_otime}, {":h", row.o_hogi}, {":c", row.o_count}, {":car", row.o_carnum}});
-    }
+    renumbered(db, date, order);
 }
 
 SaveResult save(const Database &db, const SaveRequest &req)
@@ -227,15 +234,14 @@ SaveResult save(const Database &db, const SaveRequest &req)
         const double difference = s.o_outorder - req.previous->o_outorder;
         if (std::abs(difference) > 1e-9)
             adjust_order(db, date, order, difference, 0);
-        renumber_trips(db, date, order);
-        // The edited shipment's trip number after the renumbering.
-        s.o_count = db.scalar(QStringLiteral("select o_count from cholha where o_fdate = :f and o_scode = :s"
-                                             " and o_date = :d and o_otime = :t and coalesce(o_hogi, '') = :h"
-                                             " and coalesce(o_carnum, '') = :car"),
-                              {{":f", s.o_fdate}, {":s", s.o_scode}, {":d", s.o_date}, {":t", s.o_otime},
-                               {":h", s.o_hogi}, {":car", s.o_carnum}})
-                        .toString();
-        recount_if_board_day(db, date, req.board_date, req.previous->o_carnum, QString());
+        for (const Shipment &row : renumbered(db, date, order)) {
+            Shipment numbered = s;
+            numbered.o_count = row.o_count;
+            if (row.same_row(numbered))
+                s.o_count = row.o_count;
+        }
+        if (req.previous->o_carnum != s.o_carnum)
+            recount_if_board_day(db, date, req.board_date, req.previous->o_carnum, QString());
     }
     recount_if_board_day(db, date, req.board_date, s.o_carnum, req.site);
     tx.commit();

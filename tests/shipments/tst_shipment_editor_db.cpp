@@ -216,6 +216,13 @@ private Q_SLOTS:
         QCOMPARE(e.w->hy06->text(), QStringLiteral("001"));
         QCOMPARE(e.w->hy08->text(), QStringLiteral("현장02"));
         QCOMPARE(e.w->hy02->time_text(), QStringLiteral("10:00:00"));
+        QCOMPARE(QApplication::focusWidget(), e.w->hy01);
+        QTest::keyClick(e.w->hy01, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), e.w->hy02);
+        QTest::keyClick(e.w->hy02, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), e.w->hy03);
+        QTest::keyClick(e.w->hy03, Qt::Key_PageUp);
+        QCOMPARE(QApplication::focusWidget(), e.w->hy02);
         e.type(e.w->hy03, QStringLiteral("2"));
         e.type(e.w->hy04, QStringLiteral("1"));
         e.vehicle(QStringLiteral("1111"));
@@ -265,6 +272,22 @@ private Q_SLOTS:
         QCOMPARE(e.order(QStringLiteral("01")), QStringLiteral("0 30 0 YES"));
         QCOMPARE(e.truck(QStringLiteral("81-1111-1")), QStringLiteral("7 옛현장"));
         QVERIFY(e.w->sav_btn->isEnabled());  // still entering
+    }
+
+    void leaving_four_characters_looks_the_vehicle_up()
+    {
+        Editor e;
+        e.open();
+        e.w->new_btn->click();
+        e.click_row(e.w->suju_grid, 0);
+        e.type(e.w->hy05, QStringLiteral("2222"));
+        e.w->hy03->setFocus();
+        QCOMPARE(e.w->hy05->text(), QStringLiteral("2222"));
+        QCOMPARE(e.w->hy10->text(), QStringLiteral("81-2222-2"));
+        QCOMPARE(QApplication::focusWidget(), e.w->hy03);
+        e.w->sav_btn->click();
+        QCOMPARE(e.plant.prompter.shown, QStringList());
+        QCOMPARE(e.loads(QStringLiteral("01")), QStringList{"001 10:00:00 2222 81-2222-2 6 0 ** 1"});
     }
 
     void a_vehicle_list_closed_without_a_pick_is_not_found()
