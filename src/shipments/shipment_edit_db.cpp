@@ -39,9 +39,10 @@ void insert_row(const Database &db, const Shipment &s)
 }
 
 // Removes exactly one stored row, never a neighbour that left in the same
-// second.  Rows alike in every text column cannot be told apart by SQL
-// without a key: all of them go and the others come back.
-void remove_row(const Database &db, const Shipment &row)
+// second, and gives it as it was stored.  Rows alike in every text column
+// cannot be told apart by SQL without a key: all of them go and the others
+// come back.
+Shipment remove_row(const Database &db, const Shipment &row)
 {
     QList<Shipment> alike;
     {
@@ -61,9 +62,10 @@ void remove_row(const Database &db, const Shipment &row)
             break;
         }
     }
-    alike.removeAt(drop);
+    const Shipment removed = alike.takeAt(drop);
     for (const Shipment &other : alike)
         insert_row(db, other);
+    return removed;
 }
 
 struct OrderFigures {
@@ -204,34 +206,31 @@ SaveResult save(const Database &db, const SaveRequest &req)
                              return o.same_row(*req.previous);
                          });
     if (!occupying.isEmpty() && !is_self) {
-        const Shipment *occ = &occupying.first();
-        {
-            if (!req.replace_occupant)
-                throw ActionError(QStringLiteral("%1 시간에 다른 출하 자료가 기록되었습니다.\n"
-                                                 "아무것도 저장하지 않았습니다. 다시 저장하십시오.")
-                                      .arg(s.o_otime));
-            remove_row(db, *occ);
-            adjust_order(db, date, occ->o_scode, -occ->o_outorder, -1);
-            if (occ->o_scode == order) {
-                if (insert)
-                    s.o_count = occ->o_count;
-            } else {
-                renumber_trips(db, date, occ->o_scode);
-            }
-            recount_if_board_day(db, date, req.board_date, occ->o_carnum, QString());
-            result.replaced = *occ;
+        if (!req.replace_occupant)
+            throw ActionError(QStringLiteral("%1 시간에 다른 출하 자료가 기록되었습니다.\n"
+                                             "아무것도 저장하지 않았습니다. 다시 저장하십시오.")
+                                  .arg(s.o_otime));
+        const Shipment occ = remove_row(db, occupying.first());
+        adjust_order(db, date, occ.o_scode, -occ.o_outorder, -1);
+        if (occ.o_scode == order) {
+            if (insert)
+                s.o_count = occ.o_count;
+        } else {
+            renumber_trips(db, date, occ.o_scode);
         }
+        recount_if_board_day(db, date, req.board_date, occ.o_carnum, QString());
+        result.replaced = occ;
     }
 
-    if (!insert)
-        remove_row(db, *req.previous);
+    // The old quantity as stored now, not as it was on screen.
+    const double old_total = insert ? 0.0 : remove_row(db, *req.previous).o_outorder;
     insert_row(db, s);
 
     if (insert) {
         adjust_order(db, date, order, s.o_outorder, 1);
     } else {
         // Any change of the total, mortar included, whatever else changed.
-        const double difference = s.o_outorder - req.previous->o_outorder;
+        const double difference = s.o_outorder - old_total;
         if (std::abs(difference) > 1e-9)
             adjust_order(db, date, order, difference, 0);
         for (const Shipment &row : renumbered(db, date, order)) {
@@ -252,8 +251,8 @@ SaveResult save(const Database &db, const SaveRequest &req)
 void delete_shipment(const Database &db, const Shipment &row, const QString &board_date)
 {
     Transaction tx(db);
-    remove_row(db, row);
-    adjust_order(db, row.o_fdate, row.o_scode, -row.o_outorder, -1);
+    const Shipment removed = remove_row(db, row);
+    adjust_order(db, row.o_fdate, row.o_scode, -removed.o_outorder, -1);
     renumber_trips(db, row.o_fdate, row.o_scode);
     recount_if_board_day(db, row.o_fdate, board_date, row.o_carnum, QString());
     tx.commit();

@@ -302,6 +302,28 @@ private Q_SLOTS:
         QCOMPARE(t.loads("01"), QStringList());
     }
 
+    void the_quantity_as_stored_counts_not_as_it_was_seen()
+    {
+        Plant t;
+        t.load("01", "001", "81-1111-1", "09:00:00", 6);
+        t.load("01", "002", "81-1111-1", "10:00:00", 6);
+        const Shipment first = t.stored("01", "09:00:00");
+        // Another office PC corrected both loads to 8 meanwhile.
+        t.p.exec(QStringLiteral("update cholha set o_outorder = 8"));
+        shipment_edit_db::adjust_order(t.db(), QString::fromLatin1(day), QStringLiteral("01"), 4, 0);
+
+        shipment_edit_db::delete_shipment(t.db(), first, QString::fromLatin1(day));
+        QCOMPARE(t.order("01"), QStringLiteral("8 22 1"));
+        const Shipment second = t.stored("01", "10:00:00");
+        t.p.exec(QStringLiteral("update cholha set o_outorder = 9"));
+        shipment_edit_db::adjust_order(t.db(), QString::fromLatin1(day), QStringLiteral("01"), 1, 0);
+        Shipment changed = second;
+        changed.o_outorder = 7;
+        shipment_edit_db::save(t.db(), edit(second, changed));
+        QCOMPARE(t.order("01"), QStringLiteral("7 23 1"));
+        QCOMPARE(t.loads("01"), QStringList{"001 10:00:00 0000 7 0 **"});
+    }
+
     void vehicle_counts_change_on_the_consoles_day_only_data()
     {
         QTest::addColumn<QString>("board_date");
