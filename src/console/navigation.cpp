@@ -1,8 +1,11 @@
 #include "console/navigation.h"
 #include "app/app_context.h"
+#include "console/console_ops.h"
 #include "framework/guarded.h"
 #include "shipments/auto_ticket_window.h"
+#include "shipments/shipment_editor.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -45,6 +48,15 @@ ConsoleNavigation::ConsoleNavigation(QMainWindow &console, AppContext &ctx)
 
     connect(Z1, &QAction::triggered, &console, &QWidget::close);
     wire(auto_btn, [&ctx](QWidget *parent) { return std::make_unique<TF_CHOLHAAUTO>(ctx, parent); });
+
+    // The shipment editor; afterwards the console shows its own day again,
+    // closed orders when "마감보기" is ticked.
+    wire(manual_btn, [&ctx](QWidget *parent) { return std::make_unique<TF_CHOLHAEDIT>(ctx, parent); },
+         [this] {
+             const auto *closed = console_.findChild<QCheckBox *>(QStringLiteral("makam_chk"));
+             ctx_.console->load_orders(ctx_.console->board_date(),
+                                       closed && closed->isChecked() ? QStringLiteral("NO") : QStringLiteral("YES"));
+         });
 }
 
 QAction *ConsoleNavigation::entry(QMenu *menu, const char *name, const QString &caption)
