@@ -87,15 +87,15 @@ std::optional<QString> propose(const Inputs &in)
     const qint64 earlier = parse_decimal(in.earlier_price, 3).value_or(0);
     if (earlier != 0)
         return decimal_text(earlier, 3);
-    if (in.class_text == QLatin1String("관수1") || in.class_text == QLatin1String("관수2"))
+    if (in.class_text == QStringLiteral("관수1") || in.class_text == QStringLiteral("관수2"))
         return decimal_text(parse_decimal(in.kwan_price, 3).value_or(0), 3);
     const Computed p{parse_decimal(in.contract_rate, 2).value_or(0), parse_decimal(in.sa_price, 3).value_or(0)};
     std::optional<qint64> price;
-    if (in.vat_text == QLatin1String("별도"))
+    if (in.vat_text == QStringLiteral("별도"))
         price = cut(p, in.julsa);
-    else if (in.vat_text == QLatin1String("포함"))
+    else if (in.vat_text == QStringLiteral("포함"))
         price = round_half_even(p);
-    else if (in.vat_text == QLatin1String("무시"))
+    else if (in.vat_text == QStringLiteral("무시"))
         price = p.base_milli;
     if (!price)
         return std::nullopt;
