@@ -114,6 +114,7 @@ TF_SUJU::TF_SUJU(AppContext &ctx, QWidget *parent)
     layout->addLayout(top);
     layout->addWidget(PageControl1, 1);
     wire_keys();
+    keep_open_on_escape(this);
     setFixedSize(1010, 760);
 }
 
