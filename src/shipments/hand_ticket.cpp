@@ -87,10 +87,10 @@ TF_HANDPRINT::TF_HANDPRINT(AppContext &ctx, QWidget *parent)
     HD05 = text_field("HD05", 120);
     HD06 = text_field("HD06", 120);
     HD07 = text_field("HD07", 120);
-    HD08 = new DecimalBox(3, QStringLiteral("0.00#"));
+    HD08 = new DecimalBox(QStringLiteral("0.00#"), 3, 9);
     HD08->setObjectName(QStringLiteral("HD08"));
     HD09 = text_field("HD09", 120);
-    HD10 = new DecimalBox(3, QStringLiteral("0.00"));
+    HD10 = new DecimalBox(QStringLiteral("0.00"), 3, 9);
     HD10->setObjectName(QStringLiteral("HD10"));
     HD11 = text_field("HD11", 120);
     HD12 = text_field("HD12", 120);
