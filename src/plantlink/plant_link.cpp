@@ -188,8 +188,9 @@ void PlantLink::on_received(int unit, const QByteArray &bytes)
         host_.show_received(QString::fromLatin1(letters));
     for (const char c : letters)
         queue_ << Pending{Pending::Letter, unit, c, 0};
-    // Said after all of the read's letters are applied.
-    if (unit == 2 && letters.size() > 1)
+    // Said after all of the read's letters are applied; not again for a
+    // read that came while the same box is open (a burst of noise).
+    if (unit == 2 && letters.size() > 1 && !showing_.contains(receive_error_text()))
         queue_ << Pending{Pending::Notice, unit, 0, 0};
     pump();
 }
@@ -222,7 +223,7 @@ void PlantLink::handle(const Pending &p)
         apply_status(p.unit, p.letter);
         return;
     case Pending::Notice:
-        say(QStringLiteral("데이타 수신오류"), false);
+        say(receive_error_text(), false);
         return;
     case Pending::LineError:
         if (p.event == SerialLine::PortLost)

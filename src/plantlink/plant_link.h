@@ -84,6 +84,7 @@ public:
     static QString line_error_text(int unit, int event);
     // The label text of a unit whose line is down.
     static QString line_down_text() { return QStringLiteral("통신 끊김"); }
+    static QString receive_error_text() { return QStringLiteral("데이타 수신오류"); }
 
 private:
     struct Pending {

@@ -189,10 +189,11 @@ private Q_SLOTS:
 
         // The database goes away in the middle of the next recording (on
         // SQLite: just before it, the lock is another connection's).
+        bool armed = true;
         if (p.plant.db().is_postgres()) {
-            Database::set_tracer([&outage](const QString &sql, const Params &) {
-                if (sql.startsWith(QLatin1String("update r_suju"))) {
-                    Database::set_tracer({});
+            Database::set_tracer([&outage, &armed](const QString &sql, const Params &) {
+                if (armed && sql.startsWith(QLatin1String("update r_suju"))) {
+                    armed = false;
                     outage.begin();
                 }
             });
@@ -201,6 +202,7 @@ private Q_SLOTS:
         }
         p.feed("UB", 20);
         Database::set_tracer({});
+        QVERIFY(!armed || !p.plant.db().is_postgres());
         QCOMPARE(p.console->load_recorder().waiting(), 1);
         QVERIFY(QFile::exists(p.journal));
         QVERIFY(p.console->journal_lab->isVisible());
@@ -273,7 +275,7 @@ private Q_SLOTS:
         QCOMPARE(QFile::exists(path + QStringLiteral(".rejected")), refused);
         QCOMPARE(said.size(), refused ? 1 : 0);
         if (!refused)
-            QCOMPARE(p.db().scalar(QStringLiteral("select v_ccount from r_suju")).toInt(), committed_before ? 0 : 1);
+            QCOMPARE(p.db().scalar(QStringLiteral("select v_ccount from r_suju")).toInt(), 1);
     }
 
     void loads_journalled_by_a_killed_program_go_in_at_the_next_start()
