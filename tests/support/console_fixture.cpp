@@ -15,6 +15,7 @@ ConsoleFixture::ConsoleFixture(TestPlant::Storage storage, Lines lines) : plant(
     ticket = std::make_unique<TF_QR_SONGJANG>(*plant.dbm, plant.prompter, plant.clock, *reports);
     plant.ctx.reports = reports.get();
     plant.ctx.qr_songjang = ticket.get();
+    plant.ctx.outage_journal = plant.dir.filePath(QStringLiteral("outage_journal.jsonl"));
     if (lines == FakeLines) {
         plant.ctx.serial_lines[0] = &line1;
         plant.ctx.serial_lines[1] = &line2;
