@@ -2,6 +2,9 @@
 // database (see make_plant_db): from a status letter to the next frame on
 // the line, and from the first weighing report to the shipment committed,
 // both boards reloaded and the ticket handed to the printer (a PDF file).
+// Then what the outage journal costs: a recording with and without it (the
+// journal's line flushed to disk, removed after the commit), and 100 loads
+// journalled during an outage replayed into the database.
 //
 //   bench_link [--day yyyy-mm-dd] [--runs N]
 //
@@ -18,7 +21,9 @@
 #include "framework/report_output.h"
 #include "framework/serial_line.h"
 #include "framework/stored_text.h"
+#include "plantlink/load_recorder.h"
 #include "plantlink/plant_link.h"
+#include "plantlink/shipment_recording.h"
 #include "plantlink/reservation_desk.h"
 #include "plantlink/reservation_slots.h"
 #include "plantlink/ticket_report.h"
@@ -83,6 +88,7 @@ int main(int argc, char **argv)
     ctx.qr_songjang = &ticket;
     ctx.serial_lines[0] = &line1;
     ctx.serial_lines[1] = &line2;
+    ctx.outage_journal = tmp.filePath(QStringLiteral("data/outage_journal.jsonl"));
     try {
         dbm.connect_database();
         if (day.isEmpty())
@@ -125,6 +131,58 @@ int main(int argc, char **argv)
             out << "messages: " << prompter.shown.join(QStringLiteral("; ")) << "\n";
         print_figures(out, "status letter to the next frame on the line", to_frame);
         print_figures(out, "first B to committed, boards, ticket printed", to_ticket);
+
+        // The journal's cost: the same recording straight into the database
+        // and through the journal, in turn.
+        LoadRecorder recorder(dbm.db(), tmp.filePath(QStringLiteral("cost/outage_journal.jsonl")));
+        QList<double> direct, journalled;
+        QTime at(5, 0, 0);
+        const auto next_load = [&](int i) {
+            shipment_recording::Input in;
+            in.unit = 1;
+            in.order_no = QStringLiteral("%1").arg(2 + i % 90, 2, 10, QLatin1Char('0'));
+            in.product_code = QStringLiteral("1004");
+            in.quantity = QStringLiteral("6");
+            in.vehicle_no = number;
+            in.vehicle_code = code;
+            in.site_name = QStringLiteral("동탄 현장");
+            in.board_date = day;
+            in.today = QDate::currentDate();
+            in.time = at = at.addSecs(7);
+            return in;
+        };
+        for (int i = 0; i < runs; ++i) {
+            QElapsedTimer t;
+            t.start();
+            shipment_recording::record(dbm.db(), next_load(i), {});
+            direct << t.nsecsElapsed() / 1e6;
+            t.restart();
+            if (!recorder.record(next_load(i), {}).recorded)
+                out << "a load stayed in the journal\n";
+            journalled << t.nsecsElapsed() / 1e6;
+        }
+        print_figures(out, "recording straight into the database", direct);
+        print_figures(out, "recording through the outage journal", journalled);
+        std::sort(direct.begin(), direct.end());
+        std::sort(journalled.begin(), journalled.end());
+        out << QStringLiteral("the journal adds (median): %1 ms\n")
+                   .arg(journalled[journalled.size() / 2] - direct[direct.size() / 2], 0, 'f', 3);
+
+        // 100 loads left in the journal by an outage, replayed.
+        const QString replay_path = tmp.filePath(QStringLiteral("replay/outage_journal.jsonl"));
+        {
+            OutageJournal journal(replay_path);
+            QString error;
+            for (int i = 0; i < 100; ++i)
+                if (!journal.append(journal.make_entry(next_load(i)), &error))
+                    out << error << "\n";
+        }
+        QElapsedTimer t;
+        t.start();
+        LoadRecorder after_outage(dbm.db(), replay_path);
+        const int written = after_outage.replay();
+        out << QStringLiteral("replaying 100 journalled loads: %1 ms (%2 written, %3 left)\n")
+                   .arg(t.nsecsElapsed() / 1e6, 0, 'f', 1).arg(written).arg(after_outage.waiting());
     } catch (const DbError &e) {
         out << e.message() << "\n";
         return 1;

@@ -1,11 +1,18 @@
 // Plays a batch-plant controller on a serial line, so that the whole loop
 // from the console's reservation slots to the printed ticket can be tried
 // without a plant.  Prints every frame it receives, decoded, and answers
-// with status letters: typed by hand (one letter a line: U, B, E, N), or
-// with --auto in a cycle (U, B several times, E, N) whenever slot 1 of the
-// last frame holds a complete load.
+// with status letters: typed by hand (the letters of a typed line, U, B, E
+// and N, go out in one write), or with --auto in a cycle (U, B several
+// times, E, N) whenever slot 1 of the last frame holds a complete load.
 //
 //   batch_simulator DEVICE [--speed 9600] [--auto] [--weighings 3] [--step-ms 700]
+//                   [--together N] [--crlf] [--drop-after N] [--drop-ms 3000]
+//
+// Faults a plant line shows:
+//   --together N     the cycle's letters N at a time in one write ("UB", "EN")
+//   --crlf           CR LF after every write
+//   --drop-after N   after every N cycles close the line for --drop-ms
+//                    milliseconds, then open it again (as a pulled cable)
 //
 // DEVICE is a serial device or one end of a pty pair, for example
 //   socat -d -d pty,raw,echo=0,link=/tmp/plant1 pty,raw,echo=0,link=/tmp/console1
@@ -30,6 +37,10 @@ struct Options {
     bool automatic = false;
     int weighings = 3;
     int step_ms = 700;
+    int together = 1;
+    bool crlf = false;
+    int drop_after = 0;
+    int drop_ms = 3000;
 };
 
 QString describe_load(const QByteArray &field)
@@ -48,18 +59,14 @@ public:
     explicit Controller(const Options &o) : options_(o)
     {
         port_.setPortName(o.device);
-        if (!port_.open(QIODevice::ReadWrite)) {
+        if (!open_port()) {
             out << "cannot open " << o.device << ": " << port_.errorString() << Qt::endl;
             QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(1); });
             return;
         }
-        port_.setBaudRate(o.speed);
-        port_.setDataBits(QSerialPort::Data8);
-        port_.setParity(QSerialPort::NoParity);
-        port_.setStopBits(QSerialPort::OneStop);
         connect(&port_, &QSerialPort::readyRead, this, [this] { on_bytes(port_.readAll()); });
         connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
-            if (e == QSerialPort::ReadError || e == QSerialPort::ResourceError) {
+            if ((e == QSerialPort::ReadError || e == QSerialPort::ResourceError) && !dropped_) {
                 out << "line closed" << Qt::endl;
                 QCoreApplication::exit(0);
             }
@@ -71,6 +78,39 @@ public:
     }
 
 private:
+    bool open_port()
+    {
+        if (!port_.open(QIODevice::ReadWrite))
+            return false;
+        port_.setBaudRate(options_.speed);
+        port_.setDataBits(QSerialPort::Data8);
+        port_.setParity(QSerialPort::NoParity);
+        port_.setStopBits(QSerialPort::OneStop);
+        return true;
+    }
+
+    // Off the line for a while, then back (retrying until the device is
+    // there again: a pty pair made anew by a socat loop, say).
+    void drop()
+    {
+        dropped_ = true;
+        port_.close();
+        out << "dropped off the line for " << options_.drop_ms << " ms" << Qt::endl;
+        QTimer::singleShot(options_.drop_ms, this, [this] { come_back(); });
+    }
+
+    void come_back()
+    {
+        port_.clearError();
+        if (!open_port()) {
+            QTimer::singleShot(100, this, [this] { come_back(); });
+            return;
+        }
+        dropped_ = false;
+        buffer_.clear();
+        out << "back on the line" << Qt::endl;
+    }
+
     void on_bytes(const QByteArray &bytes)
     {
         buffer_ += bytes;
@@ -110,25 +150,39 @@ private:
     void start_cycle()
     {
         cycling_ = true;
-        QList<char> letters{'U'};
-        for (int i = 0; i < options_.weighings; ++i)
-            letters << 'B';
-        letters << 'E' << 'N';
+        QByteArray letters("U");
+        letters += QByteArray(options_.weighings, 'B');
+        letters += "EN";
         int delay = options_.step_ms;
-        for (char c : letters) {
-            QTimer::singleShot(delay, this, [this, c] {
-                send(c);
-                if (c == 'N')
-                    cycling_ = false;
+        const int n = qMax(1, options_.together);
+        for (qsizetype i = 0; i < letters.size(); i += n) {
+            const QByteArray write = letters.mid(i, n);
+            QTimer::singleShot(delay, this, [this, write] {
+                send(write);
+                if (write.endsWith('N'))
+                    end_cycle();
             });
             delay += options_.step_ms;
         }
     }
 
-    void send(char letter)
+    void end_cycle()
     {
-        port_.write(QByteArray(1, letter));
-        out << "sent " << letter << Qt::endl;
+        cycling_ = false;
+        ++cycles_;
+        if (options_.drop_after > 0 && cycles_ % options_.drop_after == 0)
+            QTimer::singleShot(options_.step_ms, this, [this] { drop(); });  // the N goes out first
+    }
+
+    void send(QByteArray letters)
+    {
+        if (!port_.isOpen())
+            return;
+        if (options_.crlf)
+            letters += "\r\n";
+        port_.write(letters);
+        out << "sent " << QString::fromLatin1(letters).replace(QLatin1String("\r\n"), QLatin1String("<CR><LF>"))
+            << Qt::endl;
     }
 
     void on_stdin()
@@ -139,11 +193,14 @@ private:
             stdin_->setEnabled(false);
             return;
         }
+        QByteArray letters;
         for (ssize_t i = 0; i < n; ++i) {
             const char c = static_cast<char>(toupper(line[i]));
             if (c == 'U' || c == 'B' || c == 'E' || c == 'N')
-                send(c);
+                letters += c;
         }
+        if (!letters.isEmpty())
+            send(letters);
     }
 
     Options options_;
@@ -152,6 +209,8 @@ private:
     QByteArray buffer_;
     bool slot1_complete_ = false;
     bool cycling_ = false;
+    bool dropped_ = false;
+    int cycles_ = 0;
 };
 }
 
@@ -170,11 +229,20 @@ int main(int argc, char **argv)
             o.weighings = args[++i].toInt();
         else if (a == QLatin1String("--step-ms") && i + 1 < args.size())
             o.step_ms = args[++i].toInt();
+        else if (a == QLatin1String("--together") && i + 1 < args.size())
+            o.together = args[++i].toInt();
+        else if (a == QLatin1String("--crlf"))
+            o.crlf = true;
+        else if (a == QLatin1String("--drop-after") && i + 1 < args.size())
+            o.drop_after = args[++i].toInt();
+        else if (a == QLatin1String("--drop-ms") && i + 1 < args.size())
+            o.drop_ms = args[++i].toInt();
         else if (o.device.isEmpty())
             o.device = a;
     }
     if (o.device.isEmpty()) {
-        fprintf(stderr, "usage: batch_simulator DEVICE [--speed 9600] [--auto] [--weighings 3] [--step-ms 700]\n");
+        fprintf(stderr, "usage: batch_simulator DEVICE [--speed 9600] [--auto] [--weighings 3] [--step-ms 700]\n"
+                        "                       [--together N] [--crlf] [--drop-after N] [--drop-ms 3000]\n");
         return 2;
     }
     Controller controller(o);

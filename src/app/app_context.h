@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 
 class Clock;
 class ConsoleOps;
@@ -32,4 +33,7 @@ struct AppContext {
     // The batch units' serial lines; the console makes real ones when
     // these are empty (tests put fakes here).
     SerialLine *serial_lines[2] = {nullptr, nullptr};
+    // The outage journal's file; empty: outage_journal.jsonl in the
+    // program's data folder (tests put it in a folder of their own).
+    QString outage_journal;
 };

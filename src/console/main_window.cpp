@@ -14,7 +14,9 @@
 #include "masterdata/vehicle_window.h"
 #include "orders/suju_window.h"
 #include "framework/clock.h"
+#include "framework/database.h"
 #include "framework/date_box.h"
+#include "framework/record_table_model.h"
 #include "framework/guarded.h"
 #include "framework/prompter.h"
 #include "framework/record_table_model.h"
@@ -22,6 +24,7 @@
 #include "framework/stored_text.h"
 #include "framework/two_state_switch.h"
 #include "framework/serial_line.h"
+#include "plantlink/load_recorder.h"
 #include "plantlink/plant_link.h"
 #include "plantlink/reservation_desk.h"
 #include "plantlink/reservation_slots.h"
@@ -294,6 +297,10 @@ void TF_MAIN::build_status_bar()
     company->setFrameStyle(QFrame::Panel | QFrame::Raised);
     bar->addWidget(company, 1);
     bar->addWidget(status_label(QString(), "status_company_value"), 2);
+    journal_lab = status_label(QString(), "journal_lab");
+    journal_lab->setStyleSheet(QStringLiteral("color: white; background: #b00020; font-weight: bold; padding: 1px 6px;"));
+    journal_lab->hide();
+    bar->addWidget(journal_lab, 3);
     QLabel *maker = status_label(QStringLiteral("VELDARO 레미콘출하 V.1"), "status_maker");
     maker->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     bar->addWidget(maker, 2);
@@ -440,6 +447,12 @@ void TF_MAIN::FormShow()
         load_vehicles(QStringLiteral("YES"));
         load_shipments(board_date_, orders->current_seq());
     });
+    // Loads left in the outage journal by the last run go in now.
+    if (ctx_.dbm->db().is_open()) {
+        guarded(*ctx_.prompter, this, [this] { ks_marks_ = shipment_recording::ks_marks(ctx_.dbm->db()); });
+        load_recorder().replay();
+    }
+    show_waiting_loads(load_recorder().waiting());
     orders->suju_grid->setFocus();
     FormActivate();
     Q_EMIT ready();
@@ -524,30 +537,95 @@ void TF_MAIN::sweep_send_indicator(int unit, const std::function<void()> &done)
     desk->sweep_send_indicator(unit, done);
 }
 
-// The first weighing report of the load in the unit's slot 1.
-void TF_MAIN::record_shipment(int unit)
+LoadRecorder &TF_MAIN::load_recorder()
+{
+    if (!recorder_) {
+        const QString path = ctx_.outage_journal.isEmpty() ? OutageJournal::default_path() : ctx_.outage_journal;
+        recorder_ = new LoadRecorder(ctx_.dbm->db(), path, this);
+        recorder_->say = [this](const QString &text) { link->messages().error(this, text); };
+        connect(recorder_, &LoadRecorder::waiting_changed, this, &TF_MAIN::show_waiting_loads);
+        connect(recorder_, &LoadRecorder::replayed, this, [this] {
+            guarded(link->messages(), this, [this] {
+                load_orders(board_date_, QStringLiteral("YES"));
+                load_vehicles(QStringLiteral("YES"));
+            });
+        });
+    }
+    return *recorder_;
+}
+
+void TF_MAIN::show_waiting_loads(int loads)
+{
+    journal_lab->setText(QStringLiteral("데이터베이스 연결 대기: 기록 안 된 출하 %1건").arg(loads));
+    journal_lab->setVisible(loads > 0);
+}
+
+// What the console knows of the load's order and truck, for a ticket
+// printed while the database cannot be reached.
+shipment_recording::Known TF_MAIN::known_of(const shipment_recording::Input &in) const
+{
+    shipment_recording::Known k;
+    const RecordTableModel &board = *orders->suju_query;
+    if (in.board_date == board_date_) {
+        for (int row = 0; row < board.rowCount(); ++row) {
+            if (board.text(row, QStringLiteral("seq")) != in.order_no)
+                continue;
+            k.order_found = true;
+            k.shipped = number_or_zero(board.value(row, QStringLiteral("v_outorder")));
+            k.trips = static_cast<int>(number_or_zero(board.value(row, QStringLiteral("v_ccount"))));
+            k.v_rule = board.text(row, QStringLiteral("v_rule"));
+            k.v_inout = board.text(row, QStringLiteral("v_inout"));
+            k.v_station = board.text(row, QStringLiteral("v_station"));
+            k.cement = board.text(row, QStringLiteral("cement"));
+            k.japum = board.text(row, QStringLiteral("japum"));
+            k.v_hon = board.text(row, QStringLiteral("v_hon"));
+            break;
+        }
+    }
+    const RecordTableModel &trucks = *vehicles->car_query;
+    k.driver = drivers_.value(in.vehicle_code);
+    for (int row = 0; row < trucks.rowCount(); ++row)
+        if (trucks.text(row, QStringLiteral("code")) == in.vehicle_code)
+            k.driver = trucks.text(row, QStringLiteral("name"));
+    k.ks_mark = ks_marks_.value(in.product_code);
+    return k;
+}
+
+// The first weighing report of the load in the unit's slot 1.  Runs while
+// the link handles a report: every failure goes through `messages`.
+bool TF_MAIN::record_shipment(int unit, Prompter &messages)
 {
     using Slots = ReservationSlots;
     const QDateTime now = ctx_.clock->now();
     const shipment_recording::Input in =
         shipment_recording::input_from_slots(*desk->slot_model, unit, board_date_, now.date(), now.time());
+    LoadRecorder::Outcome outcome;
+    if (!guarded(messages, this, [&] { outcome = load_recorder().record(in, find_vehicle_by_number); }))
+        return false;
     shipment_recording::Recorded recorded;
-    const bool ok = guarded(*ctx_.prompter, this, [&] {
-        recorded = shipment_recording::record(ctx_.dbm->db(), in, find_vehicle_by_number);
-    });
-    if (!ok)
-        return;
-    const int row = Slots::row_of(unit, 1);
-    desk->slot_model->set_field(row, Slots::VehicleNo, recorded.vehicle_no);
-    desk->slot_model->set_field(row, Slots::VehicleCode, recorded.vehicle_code);
-    // The shipment is committed: what follows only shows and prints it.
-    guarded(*ctx_.prompter, this, [&] {
-        load_orders(board_date_, QStringLiteral("YES"));
-        load_vehicles(QStringLiteral("YES"));
-    });
+    if (outcome.recorded) {
+        recorded = *outcome.recorded;
+        ks_marks_.insert(in.product_code, recorded.ks_mark);
+        drivers_.insert(recorded.vehicle_code, recorded.driver);
+        const int row = Slots::row_of(unit, 1);
+        desk->slot_model->set_field(row, Slots::VehicleNo, recorded.vehicle_no);
+        desk->slot_model->set_field(row, Slots::VehicleCode, recorded.vehicle_code);
+        // The shipment is committed: what follows only shows and prints it.
+        guarded(messages, this, [&] {
+            load_orders(board_date_, QStringLiteral("YES"));
+            load_vehicles(QStringLiteral("YES"));
+        });
+    } else {
+        // Kept in the journal: the ticket from what the console knows.
+        shipment_recording::Known known = known_of(in);
+        known.waiting_loads = outcome.waiting_loads;
+        known.waiting_sum = outcome.waiting_sum;
+        recorded = shipment_recording::estimate(in, known);
+    }
     shipment_recording::fill_ticket(ctx_.dbm->ticket_data, recorded, board_date_, in.order_no, dam_edit->text());
     if (prn_sel->currentText() == QStringLiteral("자동인쇄") && ctx_.qr_songjang)
-        ctx_.qr_songjang->print_ticket();
+        ctx_.qr_songjang->print_ticket(messages);
+    return true;
 }
 
 QString TF_MAIN::operator_name() const

@@ -4,10 +4,12 @@
 #include "plantlink/plant_link.h"
 #include "plantlink/shipment_recording.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <array>
 
 class ConsoleNavigation;
+class LoadRecorder;
 class ReservationDesk;
 class SerialLine;
 class DateBox;
@@ -52,7 +54,11 @@ public:
     void show_received(const QString &text) override;
     void show_link_state(bool on) override;
     void sweep_send_indicator(int unit, const std::function<void()> &done) override;
-    void record_shipment(int unit) override;
+    bool record_shipment(int unit, Prompter &messages) override;
+
+    // Records the loads, through the outage journal (made on first use:
+    // the data module exists only after the console).
+    LoadRecorder &load_recorder();
 
     // Refreshes slot 1's vehicle at recording when exactly one vehicle
     // has its number.
@@ -85,6 +91,8 @@ public:
     QWidget *car_tab;
     QWidget *cholha_tab;
     QPushButton *reprint_btn;
+    // Loads waiting in the outage journal for the database (hidden when none).
+    QLabel *journal_lab;
 
     QString enrol_name;
     QString enrol_product;
@@ -114,10 +122,16 @@ private:
     void comm_switchClick();
     void reprint_btnClick();
     void open_hand_ticket(bool from_order);
+    void show_waiting_loads(int loads);
+    shipment_recording::Known known_of(const shipment_recording::Input &in) const;
 
     AppContext &ctx_;
     std::array<SerialLine *, 2> comm_lines_{};
     QString board_date_;
     bool shown_ = false;
     bool enrol_error_shown_ = false;
+    LoadRecorder *recorder_ = nullptr;
+    // Known from earlier recordings, for tickets printed during an outage.
+    QHash<QString, QString> ks_marks_;
+    QHash<QString, QString> drivers_;
 };

@@ -39,6 +39,27 @@ QString describe_error(const QSqlError &error)
     return QStringLiteral("데이터베이스 오류\n%1").arg(text);
 }
 
+namespace {
+// A failure that says nothing about the statement, only that the database
+// is not there for now.  The connection is closed, so the next statement
+// opens a fresh one instead of failing with an empty error.
+bool connection_lost(QSqlDatabase &db, const QSqlError &err)
+{
+    const QString code = err.nativeErrorCode();
+    bool lost = !db.isOpen() || !db.driver()->isOpen();
+    if (db.driverName() == QLatin1String("QSQLITE")) {
+        // SQLITE_BUSY, SQLITE_LOCKED: another connection holds the file.
+        if (code == QLatin1String("5") || code == QLatin1String("6"))
+            return true;
+    } else if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"))) {
+        lost = true;  // connection exceptions, server shut down or backend killed
+    }
+    if (lost)
+        db.close();
+    return lost;
+}
+}
+
 void Database::ensure_open() const
 {
     QSqlDatabase db = connection();
@@ -47,7 +68,7 @@ void Database::ensure_open() const
     if (db.isOpen())
         return;
     if (!db.open())
-        throw DbError(describe_error(db.lastError()));
+        throw DbError(describe_error(db.lastError()), true);
 }
 
 QSqlQuery Database::query(const QString &sql, const Params &params) const
@@ -68,11 +89,9 @@ QSqlQuery Database::query(const QString &sql, const Params &params) const
     }();
     if (!ok) {
         const QSqlError err = q.lastError();
-        // A dropped server connection: close it so the next statement
-        // opens a fresh one instead of failing with an empty error.
-        if (!db.isOpen() || !db.driver()->isOpen())
-            db.close();
-        throw DbError(describe_error(err));
+        q = QSqlQuery();
+        const bool lost = connection_lost(db, err);
+        throw DbError(describe_error(err), lost);
     }
     return q;
 }
@@ -92,8 +111,12 @@ QVariant Database::scalar(const QString &sql, const Params &params) const
 Transaction::Transaction(const Database &db) : db_(db.connection())
 {
     db.ensure_open();
-    if (!db_.transaction())
-        throw DbError(describe_error(db_.lastError()));
+    if (!db_.transaction()) {
+        // Beginning fails only when the connection does.
+        const QSqlError err = db_.lastError();
+        db_.close();
+        throw DbError(describe_error(err), true);
+    }
 }
 
 Transaction::~Transaction()
@@ -104,8 +127,12 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    if (!db_.commit())
-        throw DbError(describe_error(db_.lastError()));
+    if (!db_.commit()) {
+        const QSqlError err = db_.lastError();
+        const bool lost = connection_lost(db_, err);
+        done_ = lost;  // a closed connection has nothing left to roll back
+        throw DbError(describe_error(err), lost);
+    }
     done_ = true;
 }
 

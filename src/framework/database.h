@@ -12,12 +12,17 @@
 // window action that started them, which shows it and stops there.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
+    explicit DbError(const QString &message, bool unreachable = false)
+        : std::runtime_error(message.toStdString()), message_(message), unreachable_(unreachable) {}
     QString message() const { return message_; }
+    // The database could not be reached (server down, connection dropped,
+    // the file locked by another program past the busy timeout): the same
+    // statement may well succeed later.
+    bool unreachable() const { return unreachable_; }
 
 private:
     QString message_;
+    bool unreachable_ = false;
 };
 
 // Named parameters of a statement: {{":ilja", date}, {":seq", seq}}.

@@ -24,8 +24,8 @@ public:
         DeviceControlBlock = 1011,
         Unknown = 1099,
         // The device went away (a USB adapter pulled, the far end of a pty
-        // closed): the line has closed itself; switching the link off and
-        // on opens it again.
+        // closed): the line has closed itself; the link opens it again when
+        // the device is back.
         PortLost = 2001,
     };
 
@@ -80,6 +80,12 @@ public:
     // As if the controller had sent these bytes.
     void feed(const QByteArray &bytes) { Q_EMIT received(bytes); }
     void fail(int event) { Q_EMIT line_error(event); }
+    // As a pulled USB adapter: the line closes itself and says so.
+    void vanish()
+    {
+        open_ = false;
+        Q_EMIT line_error(PortLost);
+    }
 
     QList<QByteArray> written;
     QString opened_port;

@@ -11,6 +11,7 @@
 #include "masterdata/text_pad.h"
 #include "plantlink/plant_link.h"
 #include "plantlink/reservation_slots.h"
+#include "plantlink/send_frame.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -307,6 +308,7 @@ void ReservationDesk::typed_order_no(int row)
         slot_model->set_field(row, Slots::Customer, found.v_inout);
         slot_model->set_field(row, Slots::Site, found.v_station);
         slot_model->set_field(row, Slots::Quantity, QStringLiteral("6"));
+        slot_model->typed_over(row);
         if (yusa_mode()) {
             slot_model->set_yusa(row, Slots::YusaProduct, found.remi_code);
             slot_model->set_yusa(row, Slots::YusaQuantity, QStringLiteral("6"));
@@ -319,8 +321,26 @@ void ReservationDesk::typed_order_no(int row)
     }
 }
 
+// A quantity the frame cannot carry would block every frame of the unit:
+// refused where it is typed, naming the slot.
+bool ReservationDesk::quantity_fits(int row, const QString &quantity)
+{
+    const int unit = row <= 3 ? 1 : 2;
+    const int slot = row - (unit - 1) * 3;
+    const QString problem = send_frame::quantity_problem(quantity, unit, slot);
+    if (problem.isEmpty())
+        return true;
+    message(problem + QStringLiteral("\n0 ~ 9.99 m3의 수량을 입력하십시오."));
+    return false;
+}
+
 void ReservationDesk::typed_quantity(int row)
 {
+    if (!quantity_fits(row, slot_model->field(row, Slots::Quantity))) {
+        focus(row, Slots::Quantity);
+        send[row - 1][Slots::Quantity - 1]->selectAll();
+        return;
+    }
     if (yusa_mode())
         slot_model->set_yusa(row, Slots::YusaQuantity, slot_model->field(row, Slots::Quantity));
     focus(row, Slots::VehicleNo);
@@ -356,6 +376,8 @@ void ReservationDesk::moltal_btnClick()
     }
     const int row = Slots::row_of(unit, k);
     const PlantSettings &s = ctx_.dbm->settings;
+    if (!quantity_fits(row, s.mortar_qty))
+        return;
     slot_model->set_field(row, Slots::OrderNo, Slots::mortar_order_no);
     slot_model->set_field(row, Slots::Product, s.mortar_code);
     slot_model->set_field(row, Slots::SpecName, QStringLiteral("몰탈"));

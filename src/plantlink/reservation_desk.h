@@ -79,6 +79,7 @@ private:
     QWidget *window() const;
     void message(const QString &text);
     void focus(int row, int field);
+    bool quantity_fits(int row, const QString &quantity);
 
     AppContext &ctx_;
     OrderBoard &orders_;

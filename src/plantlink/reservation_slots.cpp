@@ -16,6 +16,8 @@ void ReservationSlots::set_field(int row, int f, const QString &text)
         return;
     slot = text;
     Q_EMIT field_changed(row, f, text);
+    if (f == OrderNo)
+        Q_EMIT load_replaced(row);
 }
 
 QString ReservationSlots::yusa(int row, int f) const
@@ -55,6 +57,7 @@ void ReservationSlots::clear_slot(int row, bool yusa_mode)
     if (yusa_mode)
         for (int f = 1; f <= yusa_count; ++f)
             set_yusa(row, f, QString());
+    Q_EMIT load_replaced(row);
 }
 
 void ReservationSlots::shift_queue(int unit, bool yusa_mode)
@@ -67,6 +70,7 @@ void ReservationSlots::shift_queue(int unit, bool yusa_mode)
         if (yusa_mode)
             for (int f = 1; f <= yusa_count; ++f)
                 set_yusa(to, f, yusa(from, f));
+        Q_EMIT load_replaced(to);
     }
     clear_slot(row_of(unit, 3), yusa_mode);
 }

@@ -56,9 +56,15 @@ public:
     // quantity and vehicle number.
     void copy_into_yusa();
 
+    // The row's order was typed over (also with the same number).
+    void typed_over(int row) { Q_EMIT load_replaced(row); }
+
 Q_SIGNALS:
     void field_changed(int row, int field, const QString &text);
     void yusa_changed(int row, int field, const QString &text);
+    // The row holds another load now, or none: its order number changed,
+    // it was emptied, typed over or the queue moved.
+    void load_replaced(int row);
 
 private:
     std::array<std::array<QString, field_count>, row_count> fields_;

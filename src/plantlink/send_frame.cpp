@@ -1,4 +1,5 @@
 #include "plantlink/send_frame.h"
+#include <optional>
 #include "framework/guarded.h"
 #include "framework/korean_text.h"
 
@@ -48,19 +49,39 @@ SiteName normalise_site_name(const QString &name)
     return {text, bytes};
 }
 
-QByteArray quantity_digits(const QString &quantity, int unit, int slot)
+namespace {
+// Single precision and half to even, as the controllers were always sent.
+std::optional<int> hundredths_of(const QString &quantity, QString *problem, int unit, int slot)
 {
     bool ok = false;
     const float m3 = quantity.trimmed().toFloat(&ok);
-    if (!ok)
-        throw ActionError(QStringLiteral("%1의 수량 '%2'은(는) 숫자가 아닙니다.\n전송하지 않았습니다.")
-                              .arg(slot_name(unit, slot), quantity));
-    // Single precision and half to even, as the controllers were always sent.
+    if (!ok) {
+        *problem = QStringLiteral("%1의 수량 '%2'은(는) 숫자가 아닙니다.").arg(slot_name(unit, slot), quantity);
+        return std::nullopt;
+    }
     const float hundredths = std::nearbyint(m3 * 100.0f);
-    if (hundredths < 0 || hundredths > 999)
-        throw ActionError(QStringLiteral("%1의 수량 %2 m3는 보낼 수 없습니다 (0 ~ 9.99 m3).\n전송하지 않았습니다.")
-                              .arg(slot_name(unit, slot), quantity));
-    return QByteArray::number(static_cast<int>(hundredths)).rightJustified(3, '0');
+    if (hundredths < 0 || hundredths > 999) {
+        *problem = QStringLiteral("%1의 수량 %2 m3는 보낼 수 없습니다 (0 ~ 9.99 m3).").arg(slot_name(unit, slot), quantity);
+        return std::nullopt;
+    }
+    return static_cast<int>(hundredths);
+}
+}
+
+QString quantity_problem(const QString &quantity, int unit, int slot)
+{
+    QString problem;
+    hundredths_of(quantity, &problem, unit, slot);
+    return problem;
+}
+
+QByteArray quantity_digits(const QString &quantity, int unit, int slot)
+{
+    QString problem;
+    const std::optional<int> hundredths = hundredths_of(quantity, &problem, unit, slot);
+    if (!hundredths)
+        throw ActionError(problem + QStringLiteral("\n전송하지 않았습니다."));
+    return QByteArray::number(*hundredths).rightJustified(3, '0');
 }
 
 QByteArray load_field(const SlotLoad &load, int unit, int slot)

@@ -39,6 +39,9 @@ SiteName normalise_site_name(const QString &name);
 // quantity outside 0 to 9.99 m3 that three digits would carry as another
 // quantity.
 QByteArray quantity_digits(const QString &quantity, int unit, int slot);
+// Why the quantity cannot go into a frame (naming the unit and slot), or
+// empty when it can.
+QString quantity_problem(const QString &quantity, int unit, int slot);
 
 // The 11-byte load field of a slot; throws ActionError (naming the unit and
 // the slot) when a complete slot's values would not fit their places.

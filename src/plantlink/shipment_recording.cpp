@@ -67,18 +67,80 @@ Input input_from_slots(const ReservationSlots &queue, int unit, const QString &b
     return in;
 }
 
-Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle)
+std::pair<double, double> quantities(const Input &in)
+{
+    const double load = quantity_of(in.quantity, QStringLiteral("%1호기 예약1의 수량").arg(in.unit));
+    const double mortar = in.mortar_quantity
+                              ? quantity_of(*in.mortar_quantity, QStringLiteral("%1호기 예약2의 몰탈 수량").arg(in.unit))
+                              : 0.0;
+    return {load, mortar};
+}
+
+namespace {
+Recorded start(const Input &in)
 {
     Recorded r;
     r.time = stored::time_hms(in.time);
-    const double load = quantity_of(in.quantity, QStringLiteral("%1호기 예약1의 수량").arg(in.unit));
-    r.mortar = in.mortar_quantity ? quantity_of(*in.mortar_quantity, QStringLiteral("%1호기 예약2의 몰탈 수량").arg(in.unit))
-                                  : 0.0;
-    r.quantity = load + r.mortar;
+    const auto [load, mortar] = quantities(in);
+    r.mortar = mortar;
+    r.quantity = load + mortar;
     r.vehicle_no = in.vehicle_no;
     r.vehicle_code = in.vehicle_code;
+    return r;
+}
 
+bool already_there(const Database &db, const Input &in)
+{
+    return db.scalar(QStringLiteral("select count(*) from cholha where o_fdate = :f and o_otime = :t"
+                                    " and o_scode = :s and o_hogi = :h and o_date = :d and o_ccode = :v"),
+                     {{":f", in.board_date}, {":t", stored::time_hms(in.time)}, {":s", in.order_no},
+                      {":h", QString::number(in.unit)}, {":d", stored::date(in.today)}, {":v", in.vehicle_no}})
+               .toLongLong()
+           > 0;
+}
+
+void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle, Recorded &r);
+}
+
+Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle)
+{
+    Recorded r = start(in);
     Transaction tx(db);
+    write(db, in, lookup_vehicle, r);
+    tx.commit();
+    return r;
+}
+
+std::optional<Recorded> record_once(const Database &db, const Input &in)
+{
+    Recorded r = start(in);
+    Transaction tx(db);
+    if (already_there(db, in))
+        return std::nullopt;
+    write(db, in, {}, r);
+    tx.commit();
+    return r;
+}
+
+Recorded estimate(const Input &in, const Known &k)
+{
+    Recorded r = start(in);
+    r.trip_no = k.trips + k.waiting_loads + 1;
+    r.cumulative = k.shipped + k.waiting_sum + r.quantity;
+    r.driver = k.driver;
+    r.ks_mark = k.ks_mark;
+    r.v_rule = k.v_rule;
+    r.v_inout = k.v_inout;
+    r.v_station = k.v_station;
+    r.cement = k.cement;
+    r.japum = k.japum;
+    r.v_hon = k.v_hon;
+    return r;
+}
+
+namespace {
+void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle, Recorded &r)
+{
     OrderRow order;
     // Unit 1 takes the order as it was before this load, unit 2 after it;
     // the two figure the remaining quantity differently.
@@ -125,8 +187,16 @@ Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup
 
     r.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", r.vehicle_code}}).toString();
     r.ks_mark = db.scalar(QStringLiteral("select rul_ks from r_size where remi_code = :c"), {{":c", in.product_code}}).toString();
-    tx.commit();
-    return r;
+}
+}
+
+QHash<QString, QString> ks_marks(const Database &db)
+{
+    QHash<QString, QString> marks;
+    QSqlQuery q = db.query(QStringLiteral("select remi_code, rul_ks from r_size"));
+    while (q.next())
+        marks.insert(q.value(0).toString(), q.value(1).toString());
+    return marks;
 }
 
 void fill_ticket(TicketData &t, const Recorded &load, const QString &board_date,

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QTime>
 #include <functional>
@@ -52,6 +53,35 @@ struct Recorded {
 // Throws ActionError for a quantity that is not a number (nothing is
 // written) and DbError for a failed statement (nothing stays written).
 Recorded record(const Database &db, const Input &input, const VehicleLookup &lookup_vehicle);
+
+// The load's quantity and mortar quantity as numbers; throws ActionError
+// naming the slot when one is not a number.
+std::pair<double, double> quantities(const Input &input);
+
+// Records a load kept in the outage journal: as record() without the
+// vehicle lookup, unless the load's row is already there (the same unit,
+// order, truck number, departure date and time to the second), in which
+// case nothing is written and nothing is returned.
+std::optional<Recorded> record_once(const Database &db, const Input &input);
+
+// What the console knows of a load's order and truck while the database
+// cannot be reached: the ticket is printed from this.
+struct Known {
+    bool order_found = false;
+    double shipped = 0;       // the order's shipped total as last read
+    int trips = 0;            // its trip count as last read
+    QString v_rule, v_inout, v_station, cement, japum, v_hon;
+    QString driver;
+    QString ks_mark;
+    int waiting_loads = 0;    // loads of the same order waiting before this one
+    double waiting_sum = 0;
+};
+// Throws ActionError as quantities() does.
+Recorded estimate(const Input &input, const Known &known);
+
+// The KS mark of every product code, for tickets printed while the
+// database cannot be reached.
+QHash<QString, QString> ks_marks(const Database &db);
 
 // The delivery ticket of a recorded load.
 void fill_ticket(TicketData &ticket, const Recorded &load, const QString &board_date,

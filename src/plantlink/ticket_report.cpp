@@ -1,4 +1,5 @@
 #include "plantlink/ticket_report.h"
+#include <utility>
 #include "app/data_module.h"
 #include "framework/clock.h"
 #include "framework/guarded.h"
@@ -112,7 +113,7 @@ report::Document ticket_document(const TicketData &ticket, double top_margin, do
 
 TF_QR_SONGJANG::TF_QR_SONGJANG(TF_DBMDL &dbm, Prompter &prompter, const Clock &clock,
                                const ReportOutput &output, QString copy_folder, QObject *parent)
-    : QObject(parent), dbm_(dbm), prompter_(prompter), clock_(clock), output_(output),
+    : QObject(parent), dbm_(dbm), prompter_(&prompter), clock_(clock), output_(output),
       copy_folder_(std::move(copy_folder))
 {
     setObjectName(QStringLiteral("F_QR_SONGJANG"));
@@ -123,12 +124,12 @@ bool TF_QR_SONGJANG::print_ticket()
     const PlantSettings &s = dbm_.settings;
     const std::optional<double> top = margin_mm(s.top_margin);
     if (!top) {
-        prompter_.error(box_parent(), margin_error("윗여백", s.top_margin));
+        prompter_->error(box_parent(), margin_error("윗여백", s.top_margin));
         return false;
     }
     const std::optional<double> left = margin_mm(s.left_margin);
     if (!left) {
-        prompter_.error(box_parent(), margin_error("왼쪽여백", s.left_margin));
+        prompter_->error(box_parent(), margin_error("왼쪽여백", s.left_margin));
         return false;
     }
     top_margin_ = *top;
@@ -136,16 +137,24 @@ bool TF_QR_SONGJANG::print_ticket()
     return print();
 }
 
+bool TF_QR_SONGJANG::print_ticket(Prompter &messages)
+{
+    Prompter *own = std::exchange(prompter_, &messages);
+    const bool printed = print_ticket();
+    prompter_ = own;
+    return printed;
+}
+
 bool TF_QR_SONGJANG::print()
 {
     const TicketData ticket = dbm_.ticket_data;
     const report::Document doc = ticket_document(ticket, top_margin_, left_margin_);
-    if (!guarded(prompter_, box_parent(), [&] { output_.print(doc); }))
+    if (!guarded(*prompter_, box_parent(), [&] { output_.print(doc); }))
         return false;
     dbm_.ticket_data.clear();
 
     if (!copy_folder_.isEmpty()) {
-        guarded(prompter_, box_parent(), [&] {
+        guarded(*prompter_, box_parent(), [&] {
             try {
                 ReportOutput::write_pdf(doc, copy_path(copy_folder_, ticket, clock_.now()));
             } catch (const ActionError &e) {

@@ -43,6 +43,9 @@ public:
                    QObject *parent = nullptr);
 
     bool print_ticket();
+    // The same, with its failures told through `messages` instead (the
+    // controller link shows them once the report in hand is handled).
+    bool print_ticket(Prompter &messages);
 
     // Prints ticket_data at the margins the last print_ticket applied (the
     // design margins before the first), without reading the settings.
@@ -60,7 +63,7 @@ public:
 
 private:
     TF_DBMDL &dbm_;
-    Prompter &prompter_;
+    Prompter *prompter_;
     const Clock &clock_;
     const ReportOutput &output_;
     QString copy_folder_;

@@ -57,9 +57,12 @@ private Q_SLOTS:
         PtyPair unit2(f.plant.dir.path(), QStringLiteral("2"));
         QProcess controller;
         controller.setProcessChannelMode(QProcess::MergedChannels);
+        // Letters two at a time and CR LF after them, as some controllers send.
         controller.start(tool("batch_simulator"), {unit1.plant, QStringLiteral("--auto"),
                                                    QStringLiteral("--weighings"), QStringLiteral("2"),
-                                                   QStringLiteral("--step-ms"), QStringLiteral("120")});
+                                                   QStringLiteral("--step-ms"), QStringLiteral("120"),
+                                                   QStringLiteral("--together"), QStringLiteral("2"),
+                                                   QStringLiteral("--crlf")});
         QVERIFY(controller.waitForStarted());
 
         add_order(f.plant, "2026-03-02", "01", 12, 0);
@@ -78,7 +81,7 @@ private Q_SLOTS:
         f.double_click_row(f.console->vehicles->car_grid, 1);  // slot 1 complete: the frame goes out
         f.double_click_row(f.console->vehicles->car_grid, 0);
 
-        // U, B, B, E, N from the controller: one shipment, one ticket, the queue up.
+        // "UB", "BE", "N" from the controller: one shipment, one ticket, the queue up.
         QTRY_COMPARE_WITH_TIMEOUT(f.plant.db().scalar(QStringLiteral("select count(*) from cholha")).toInt(), 1, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(slots_model.field(1, Slots::OrderNo), QStringLiteral("02"), 10000);
         QCOMPARE(f.printed().size(), 1);
@@ -94,20 +97,30 @@ private Q_SLOTS:
         controller.kill();
         controller.waitForFinished();
 
-        // The far end goes away: one message, not one per error event.
+        QVERIFY2(seen.contains(QStringLiteral("sent UB<CR><LF>")), qPrintable(seen));
+
+        // The far end goes away: one message, not one per error event, and
+        // the unit's label says the line is down.
+        f.console->link->set_reopen_interval(1000);
         unit1.stop();
         QTRY_COMPARE(f.plant.prompter.errors.size(), 1);
-        QTest::qWait(300);
-        QCOMPARE(f.plant.prompter.errors.size(), 1);
         QVERIFY(f.plant.prompter.errors[0].startsWith(QStringLiteral("1호기 포트에서 알수없는 통신오류.")));
+        QCOMPARE(f.console->desk->display_lab1->text(), PlantLink::line_down_text());
         QVERIFY(!f.console->link->line(1).is_open());
 
-        // Back again: switching off and on opens it.
+        // Back again: the console opens it by itself and sends the unit's frame again.
         unit1.start();
-        QTest::mouseClick(f.console->comm_switch, Qt::LeftButton);
-        QTest::mouseClick(f.console->comm_switch, Qt::LeftButton);
+        QProcess again;
+        again.setProcessChannelMode(QProcess::MergedChannels);
+        again.start(tool("batch_simulator"), {unit1.plant});
+        QVERIFY(again.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(f.console->link->line(1).is_open(), 10000);
+        QByteArray heard;
+        QTRY_VERIFY_WITH_TIMEOUT((heard += again.readAll()).contains("frame (109 bytes, unit 1)"), 10000);
+        QCOMPARE(f.console->desk->display_lab1->text(), QStringLiteral("계량완료"));
         QCOMPARE(f.plant.prompter.errors.size(), 1);
-        QVERIFY(f.console->link->line(1).is_open());
+        again.kill();
+        again.waitForFinished();
     }
 
     void a_port_that_does_not_exist_or_is_busy()

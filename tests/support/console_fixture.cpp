@@ -17,6 +17,7 @@ ConsoleFixture::ConsoleFixture(TestPlant::Storage storage, Lines lines) : plant(
     plant.ctx.qr_songjang = ticket.get();
     handprint = std::make_unique<TF_HANDPRINT>(plant.ctx);
     plant.ctx.handprint = handprint.get();
+    plant.ctx.outage_journal = plant.dir.filePath(QStringLiteral("outage_journal.jsonl"));
     if (lines == FakeLines) {
         plant.ctx.serial_lines[0] = &line1;
         plant.ctx.serial_lines[1] = &line2;
