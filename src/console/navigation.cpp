@@ -1,6 +1,7 @@
 #include "console/navigation.h"
 #include "app/app_context.h"
 #include "framework/guarded.h"
+#include "reports/status_window.h"
 
 #include <QDialog>
 #include <QMainWindow>
@@ -43,6 +44,10 @@ ConsoleNavigation::ConsoleNavigation(QMainWindow &console, AppContext &ctx)
         b->setEnabled(false);
 
     connect(Z1, &QAction::triggered, &console, &QWidget::close);
+
+    const Factory status_window = [this](QWidget *parent) { return std::make_unique<TF_CUSTLIST>(ctx_, parent); };
+    wire(B1, status_window);
+    wire(rule_btn, status_window);
 }
 
 QAction *ConsoleNavigation::entry(QMenu *menu, const char *name, const QString &caption)

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QSqlField>
 #include <QSqlQuery>
+#include <algorithm>
+#include <limits>
 
 QString display_text(const QVariant &value, const QString &format)
 {
@@ -35,6 +37,8 @@ RecordTableModel::RecordTableModel(QList<Column> columns, QObject *parent)
 {
 }
 
+RecordTableModel::~RecordTableModel() = default;
+
 void RecordTableModel::load(QSqlQuery &query)
 {
     QList<QSqlRecord> rows;
@@ -43,8 +47,52 @@ void RecordTableModel::load(QSqlQuery &query)
     set_rows(std::move(rows));
 }
 
+void RecordTableModel::load_in_pages(QSqlQuery query, int page_rows)
+{
+    page_rows_ = std::max(1, page_rows);
+    auto q = std::make_unique<QSqlQuery>(std::move(query));
+    QList<QSqlRecord> first;
+    bool more = true;
+    while (first.size() < page_rows_ && (more = q->next()))
+        first << q->record();
+    set_rows(std::move(first));
+    if (more)
+        pending_ = std::move(q);
+}
+
+bool RecordTableModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && pending_;
+}
+
+void RecordTableModel::fetchMore(const QModelIndex &parent)
+{
+    if (parent.isValid() || !pending_)
+        return;
+    QList<QSqlRecord> page;
+    bool more = true;
+    while (page.size() < page_rows_ && (more = pending_->next()))
+        page << pending_->record();
+    if (!more)
+        pending_.reset();  // the statement's cursor is released
+    if (page.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), rows_.size(), rows_.size() + page.size() - 1);
+    rows_ += page;
+    endInsertRows();
+}
+
+void RecordTableModel::fetch_all()
+{
+    const int page = page_rows_;
+    page_rows_ = std::numeric_limits<int>::max();
+    fetchMore(QModelIndex());
+    page_rows_ = page;
+}
+
 void RecordTableModel::set_rows(QList<QSqlRecord> rows)
 {
+    pending_.reset();
     beginResetModel();
     rows_ = std::move(rows);
     current_ = rows_.isEmpty() ? -1 : 0;

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QSqlRecord>
 #include <functional>
+#include <memory>
 
 #include "framework/number_text.h"
 
@@ -32,9 +33,18 @@ public:
     static constexpr int FooterRole = Qt::UserRole + 100;
 
     explicit RecordTableModel(QList<Column> columns, QObject *parent = nullptr);
+    ~RecordTableModel() override;
 
     // Replaces the rows with those of the statement (run, not yet read).
     void load(QSqlQuery &query);
+    // The same, but reads `page_rows` rows now and the rest a page at a time
+    // as the grid scrolls to them (fetchMore), so a long result shows at
+    // once.  The statement stays open until every row is read or the rows
+    // are replaced.
+    void load_in_pages(QSqlQuery query, int page_rows = 200);
+    // Reads the rest of a paged statement (a report or an export needs
+    // every row).
+    void fetch_all();
     void set_rows(QList<QSqlRecord> rows);
     void clear();
     // Other columns, for a grid that shows other data sets in turn.
@@ -57,6 +67,8 @@ public:
     void set_current_row(int row);
     int current_row() const { return current_; }
 
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -67,6 +79,8 @@ private:
     QList<QSqlRecord> rows_;
     QStringList footer_;
     int current_ = -1;
+    std::unique_ptr<QSqlQuery> pending_;  // a paged statement not read to its end
+    int page_rows_ = 200;
 };
 
 // A value for display: numbers in the general format (or `format`),
