@@ -53,7 +53,7 @@ QSqlQuery orders(const Database &db, const Search &s)
 {
     Params p = period(s);
     const QString f = filter_on(order_filter_column(s.choice), s, p);
-    return db.query(QStringLiteral("select ilja, seq, v_inout, v_station, remi_code, v_rule,"
+    return db.query_kept(QStringLiteral("select ilja, seq, v_inout, v_station, remi_code, v_rule,"
                                    " order_m3 as sum_order_m3, v_outorder as sum_outorder,"
                                    " v_ccount as sum_ca_count from r_suju"
                                    " where ilja >= :d1 and ilja <= :d2%1 order by ilja, seq")
@@ -87,7 +87,7 @@ QSqlQuery vehicle_totals(const Database &db, const Search &s)
 {
     Params p = period(s);
     const QString f = filter_on(QStringLiteral("o_carnum"), s, p);
-    return db.query(QStringLiteral("select o_carnum, o_fdate, sum(o_outorder) as sum_chol_m3,"
+    return db.query_kept(QStringLiteral("select o_carnum, o_fdate, sum(o_outorder) as sum_chol_m3,"
                                    " count(o_carnum) as sum_ca_count from cholha"
                                    " where o_fdate >= :d1 and o_fdate <= :d2%1"
                                    " group by o_carnum, o_fdate order by o_carnum, o_fdate")
@@ -99,7 +99,7 @@ QSqlQuery vehicle_loads(const Database &db, const Search &s)
 {
     Params p = period(s);
     const QString f = filter_on(QStringLiteral("ch.o_carnum"), s, p);
-    return db.query(QStringLiteral("select ch.o_fdate, ch.o_date, ch.o_otime, su.v_inout, su.v_station,"
+    return db.query_kept(QStringLiteral("select ch.o_fdate, ch.o_date, ch.o_otime, su.v_inout, su.v_station,"
                                    " su.remi_code, su.v_rule, ch.o_carnum, ch.o_outorder, ch.o_return")
                         + join
                         + QStringLiteral(" where ch.o_fdate >= :d1 and ch.o_fdate <= :d2%1"
@@ -121,7 +121,7 @@ LoadTotals vehicle_load_totals(const Database &db, const Search &s)
 
 QSqlQuery day_loads(const Database &db, const Search &s)
 {
-    return db.query(QStringLiteral("select ch.o_fdate, ch.o_date, ch.o_otime, su.v_inout, su.v_station,"
+    return db.query_kept(QStringLiteral("select ch.o_fdate, ch.o_date, ch.o_otime, su.v_inout, su.v_station,"
                                    " su.remi_code, su.v_rule, ch.o_carnum, ch.o_outorder, ch.o_return")
                         + join + QStringLiteral(" where ch.o_fdate = :d1 order by ch.o_otime desc"),
                     {{":d1", s.first}});

@@ -21,7 +21,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -294,7 +294,8 @@ TF_CUSTLIST::TF_CUSTLIST(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     connect(prn_btn, &QPushButton::clicked, this, &TF_CUSTLIST::prn_btnClick);
     connect(excel_btn, &QPushButton::clicked, this, &TF_CUSTLIST::excel_btnClick);
     connect(cls_btn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(suju_grid, &QAbstractItemView::clicked, this, &TF_CUSTLIST::suju_gridClick);
+    // Also a click on an empty grid, which Qt reports as no click at all.
+    suju_grid->viewport()->installEventFilter(this);
     connect(Timer1, &QTimer::timeout, this, &TF_CUSTLIST::Timer1Timer);
 
     const QString today = ctx_.clock ? ctx_.clock->today().toString(QStringLiteral("yyyy-MM-dd")) : QString();
@@ -305,6 +306,14 @@ TF_CUSTLIST::TF_CUSTLIST(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
 }
 
 TF_CUSTLIST::~TF_CUSTLIST() = default;
+
+bool TF_CUSTLIST::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == suju_grid->viewport() && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+        suju_gridClick();
+    return QDialog::eventFilter(watched, event);
+}
 
 void TF_CUSTLIST::showEvent(QShowEvent *event)
 {
