@@ -4,7 +4,6 @@
 #include <QList>
 #include <QSqlRecord>
 #include <functional>
-#include <memory>
 
 #include "framework/number_text.h"
 
@@ -42,9 +41,14 @@ public:
     // once.  The statement stays open until every row is read or the rows
     // are replaced.
     void load_in_pages(QSqlQuery query, int page_rows = 200);
+    // The same from rows made one by one (several statements in turn):
+    // `next_row` fills the row and returns true, or returns false at the
+    // end.  What it throws ends the rows and is reported by fetch_failed.
+    using RowSource = std::function<bool(QSqlRecord &row)>;
+    void load_in_pages(RowSource next_row, int page_rows = 200);
     // Reads the rest of a paged statement (a report or an export needs
-    // every row).
-    void fetch_all();
+    // every row); false when reading failed, so the rows are not all there.
+    bool fetch_all();
     void set_rows(QList<QSqlRecord> rows);
     void clear();
     // Other columns, for a grid that shows other data sets in turn.
@@ -67,6 +71,11 @@ public:
     void set_current_row(int row);
     int current_row() const { return current_; }
 
+Q_SIGNALS:
+    // Reading further rows of a paged load failed; the rows end there.
+    void fetch_failed(const QString &message);
+
+public:
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -79,7 +88,10 @@ private:
     QList<QSqlRecord> rows_;
     QStringList footer_;
     int current_ = -1;
-    std::unique_ptr<QSqlQuery> pending_;  // a paged statement not read to its end
+    QList<QSqlRecord> read_page(QString *failure);
+
+    RowSource pending_;  // paged rows not read to their end
+    bool failed_ = false;  // reading the paged rows failed
     int page_rows_ = 200;
 };
 

@@ -4,6 +4,9 @@
 #include "masterdata/lookup_state.h"
 #include "masterdata/master_db.h"
 
+#include <memory>
+#include <optional>
+
 namespace status_db {
 namespace {
 // The order column a choice filters on; names come from here only.
@@ -95,17 +98,44 @@ QSqlQuery vehicle_totals(const Database &db, const Search &s)
                     p);
 }
 
-QSqlQuery vehicle_loads(const Database &db, const Search &s)
+RecordTableModel::RowSource vehicle_loads(const Database &db, const Search &s)
 {
-    Params p = period(s);
-    const QString f = filter_on(QStringLiteral("ch.o_carnum"), s, p);
-    return db.query_kept(QStringLiteral("select ch.o_fdate, ch.o_date, ch.o_otime, su.v_inout, su.v_station,"
-                                   " su.remi_code, su.v_rule, ch.o_carnum, ch.o_outorder, ch.o_return")
+    const QString sql = QStringLiteral("select ch.o_fdate, ch.o_date, ch.o_otime, su.v_inout, su.v_station,"
+                                       " su.remi_code, su.v_rule, ch.o_carnum, ch.o_outorder, ch.o_return")
                         + join
-                        + QStringLiteral(" where ch.o_fdate >= :d1 and ch.o_fdate <= :d2%1"
-                                         " order by ch.o_carnum, ch.o_fdate, ch.o_otime")
-                              .arg(f),
-                    p);
+                        + QStringLiteral(" where ch.o_fdate >= :d1 and ch.o_fdate <= :d2 and ch.o_carnum = :f"
+                                         " order by ch.o_fdate, ch.o_otime");
+    QStringList vehicles{s.filter};
+    if (s.filter.isEmpty()) {
+        vehicles.clear();
+        QSqlQuery q = db.query(QStringLiteral("select o_carnum from cholha where o_fdate >= :d1 and o_fdate <= :d2"
+                                              " group by o_carnum order by o_carnum"),
+                               period(s));
+        while (q.next())
+            vehicles << q.value(0).toString();
+    }
+    struct State {
+        QStringList vehicles;
+        int next = 0;
+        std::optional<QSqlQuery> loads;
+    };
+    auto state = std::make_shared<State>(State{vehicles, 0, std::nullopt});
+    return [db, sql, s, state](QSqlRecord &row) {
+        for (;;) {
+            if (state->loads) {
+                if (state->loads->next()) {
+                    row = state->loads->record();
+                    return true;
+                }
+                state->loads.reset();
+            }
+            if (state->next >= state->vehicles.size())
+                return false;
+            Params p = period(s);
+            p << qMakePair(QStringLiteral(":f"), QVariant(state->vehicles[state->next++]));
+            state->loads = db.query_kept(sql, p);
+        }
+    };
 }
 
 LoadTotals vehicle_load_totals(const Database &db, const Search &s)

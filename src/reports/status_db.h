@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/record_table_model.h"
 #include "masterdata/lookup_db.h"
 
 #include <QSqlQuery>
@@ -37,8 +38,10 @@ QSqlQuery order_loads(const Database &db, const QString &date, const QString &se
 
 // Loads per vehicle and day (car_totlist_query), by vehicle code and day.
 QSqlQuery vehicle_totals(const Database &db, const Search &s);
-// The loads with their orders (car_list_query), by vehicle, day and time.
-QSqlQuery vehicle_loads(const Database &db, const Search &s);
+// The loads with their orders (car_list_query), by vehicle, day and time:
+// without a vehicle filter one vehicle after the other, each read when the
+// rows before it are, so the first rows of a long period come at once.
+RecordTableModel::RowSource vehicle_loads(const Database &db, const Search &s);
 struct LoadTotals {
     double quantity = 0;
     double count = 0;

@@ -130,6 +130,13 @@ QFrame *title_bar(const char *name, QLabel *caption, const QList<QPair<QString, 
     return bar;
 }
 
+// Every row of a search, for a list or a file: none that is missing.
+void read_all(RecordTableModel *model)
+{
+    if (!model->fetch_all())
+        throw ActionError(QStringLiteral("검색 결과를 끝까지 읽지 못했습니다. 다시 검색하십시오."));
+}
+
 void set_load_totals(QLabel *quantity, QLabel *count, const status_db::LoadTotals &t)
 {
     quantity->setText(number_2n(t.quantity));
@@ -297,6 +304,12 @@ TF_CUSTLIST::TF_CUSTLIST(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     // Also a click on an empty grid, which Qt reports as no click at all.
     suju_grid->viewport()->installEventFilter(this);
     connect(Timer1, &QTimer::timeout, this, &TF_CUSTLIST::Timer1Timer);
+    for (RecordTableModel *m : {suju_query, car_totlist_query, car_list_query, timeseq_query})
+        connect(m, &RecordTableModel::fetch_failed, this, [this](const QString &message) {
+            // Called from inside the grid's scrolling: shown once it is done.
+            QMetaObject::invokeMethod(this, [this, message] { ctx_.prompter->error(this, message); },
+                                      Qt::QueuedConnection);
+        });
 
     const QString today = ctx_.clock ? ctx_.clock->today().toString(QStringLiteral("yyyy-MM-dd")) : QString();
     first_date->set_text_date(today);
@@ -511,7 +524,7 @@ void TF_CUSTLIST::search()
         totals_search_ = s;
         set_load_totals(car_tot_pan1, car_tot_pan2, t);
     } else if (choice == status_db::vehicle) {
-        QSqlQuery rows = status_db::vehicle_loads(db, s);
+        RecordTableModel::RowSource rows = status_db::vehicle_loads(db, s);
         const status_db::LoadTotals t = status_db::vehicle_load_totals(db, s);
         car_list_query->load_in_pages(std::move(rows));
         vehicle_search_ = s;
@@ -588,7 +601,7 @@ report::Document TF_CUSTLIST::current_report()
             loads << q.record();
         return status_reports::qr_custlist(loads, h);
     }
-    s.model->fetch_all();
+    read_all(s.model);
     if (choice < status_db::vehicle)
         return status_reports::qr_custtot(s.model->rows(), h);
     if (choice == status_db::vehicle)
@@ -644,7 +657,7 @@ void TF_CUSTLIST::excel_btnClick()
         Shown s = shown();
         if (!s.search)
             throw ActionError(search_first);
-        s.model->fetch_all();
+        read_all(s.model);
         const QTableView *grid = s.model == suju_query          ? static_cast<QTableView *>(suju_grid)
                                  : s.model == car_totlist_query ? static_cast<QTableView *>(DBGrid2)
                                                                 : static_cast<QTableView *>(list_grid);

@@ -256,6 +256,29 @@ private Q_SLOTS:
         QVERIFY(doc.pages.size() > 5);
     }
 
+    // The vehicle log of a long period is read vehicle by vehicle as the
+    // grid scrolls, in vehicle, day and time order throughout.
+    void long_vehicle_log_comes_in_pages()
+    {
+        Fixture f;
+        for (int i = 0; i < 260; ++i)
+            f.plant.exec("insert into cholha (o_date, o_fdate, o_otime, o_scode, o_count, o_carnum, o_outorder)"
+                         " values ('2026-03-03', '2026-03-03', :t, '01', '001', :car, 1)",
+                         {{":t", QTime(6, 0).addSecs(i * 60).toString(QStringLiteral("HH:mm:ss"))},
+                          {":car", i % 2 ? QStringLiteral("81-2202-2") : QStringLiteral("80-1101-1")}});
+        f.search(3, 1, "2026-03-01", "2026-03-03");
+        TF_CUSTLIST &w = *f.w;
+        QCOMPARE(w.car_list_pan2->text(), QStringLiteral("266"));
+        QVERIFY(w.car_list_query->rowCount() < 266);
+        w.list_grid->scrollToBottom();
+        QTRY_COMPARE(w.car_list_query->rowCount(), 266);
+        const QStringList rows = rows_of(w.car_list_query, {"o_carnum", "o_fdate", "o_otime"});
+        QStringList sorted = rows;
+        sorted.sort();
+        QCOMPARE(rows, sorted);
+        QCOMPARE(rows.filter(QStringLiteral("80-1101-1")).size(), 133);
+    }
+
     void areas_follow_the_choice_and_view()
     {
         Fixture f;
