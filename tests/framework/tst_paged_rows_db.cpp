@@ -34,7 +34,15 @@ private Q_SLOTS:
         QVERIFY(m.canFetchMore(QModelIndex()));
         // What a grid click or a recording runs in between.
         QCOMPARE(plant.db().scalar("select count(*) from r_suju").toInt(), 10);
-        plant.exec("update r_suju set order_m3 = 2 where seq = '09'");
+        {
+            Transaction tx(plant.db());  // a recording commits while the grid reads
+            plant.exec("update r_suju set order_m3 = 2 where seq = '09'");
+            tx.commit();
+        }
+        {
+            Transaction tx(plant.db());  // and one rolls back
+            plant.exec("update r_suju set order_m3 = 3 where seq = '08'");
+        }
         m.fetchMore(QModelIndex());
         QCOMPARE(m.rowCount(), 6);
         QVERIFY(m.fetch_all());
