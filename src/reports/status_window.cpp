@@ -611,6 +611,10 @@ report::Document TF_CUSTLIST::current_report()
 
 void TF_CUSTLIST::produce(bool preview)
 {
+    if (!shown().search) {
+        ctx_.prompter->information(this, search_first);
+        return;
+    }
     guarded(*ctx_.prompter, this, [&] {
         const report::Document doc = current_report();
         if (preview)
@@ -647,9 +651,11 @@ QString TF_CUSTLIST::proposed_csv_name() const
 
 void TF_CUSTLIST::excel_btnClick()
 {
+    if (!shown().search) {
+        ctx_.prompter->information(this, search_first);
+        return;
+    }
     guarded(*ctx_.prompter, this, [this] {
-        if (!shown().search)
-            throw ActionError(search_first);
         const QString path = ask_csv_path ? ask_csv_path(proposed_csv_name()) : QString();
         if (path.isEmpty())
             return;
