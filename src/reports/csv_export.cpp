@@ -6,8 +6,13 @@
 
 namespace csv_export {
 namespace {
-QString field(const QString &value)
+QString field(QString value)
 {
+    // A text a spreadsheet would run as a formula stays text.
+    bool number = false;
+    value.toDouble(&number);
+    if (!number && !value.isEmpty() && QStringLiteral("=+-@").contains(value.front()))
+        value.prepend(QLatin1Char('\''));
     if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n'))
         && !value.contains(QLatin1Char('\r')))
         return value;

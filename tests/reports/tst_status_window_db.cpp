@@ -656,6 +656,7 @@ private Q_SLOTS:
     {
         Fixture f;
         f.plant.exec("update r_suju set v_station = '강남, \"A\"동' where v_station = '강남현장'");
+        f.plant.exec("update r_suju set v_station = '=HYPERLINK(1)' where v_station = '수원현장'");
         f.search(0, 0, "2026-03-01", "2026-03-01");
         const QString path = f.pdfs.filePath(QStringLiteral("orders.csv"));
         f.w->ask_csv_path = [&](const QString &) { return path; };
@@ -664,6 +665,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll().mid(3));
         QVERIFY2(text.contains(QStringLiteral("대한건설,\"강남, \"\"A\"\"동\",1001")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("한국토건,'=HYPERLINK(1),1002")), qPrintable(text));
         QVERIFY(text.endsWith(QStringLiteral("합계,,,,,,50.00,18.00,3\r\n")));
     }
 };
