@@ -26,7 +26,6 @@
 
 namespace {
 QTextStream out(stdout);
-
 }
 
 int main(int argc, char **argv)

@@ -18,7 +18,7 @@
 #include "framework/clock.h"
 #include "framework/prompter.h"
 #include "masterdata/lookup_state.h"
-#include "orders/decimal_box.h"
+#include "framework/decimal_box.h"
 #include "orders/suju_window.h"
 
 #include <QApplication>

@@ -39,7 +39,9 @@ const QList<Table> &tables()
           {"o_date", "o_carnum"},
           {"o_carnum", "o_date"},
           {"o_fdate", "o_otime"},
-          {"o_date", "o_otime"}}},
+          {"o_date", "o_otime"}},
+         // The status lists' period totals per vehicle, read from the index alone.
+         {{"o_fdate", "o_carnum", "o_outorder"}}},
         {"car_code",
          {{"saup", "varchar(2)"}, {"code", "varchar(9)"}, {"scode", "varchar(4)"},
           {"name", "varchar(10)"}, {"m3", number}, {"wight", number}, {"carco", "varchar(2)"},
@@ -142,22 +144,27 @@ bool is_empty(const Database &db)
 QStringList create_missing(const Database &db)
 {
     const QStringList missing = missing_tables(db);
-    if (missing.isEmpty())
-        return {};
     Transaction tx(db);
     for (const Table &t : tables()) {
         const QString name = QString::fromLatin1(t.name);
-        if (!missing.contains(name))
-            continue;
-        QStringList defs;
-        for (const Column &c : t.columns)
-            defs << QStringLiteral("%1 %2").arg(QString::fromLatin1(c.name), QString::fromLatin1(c.type));
-        if (!t.primary_key.isEmpty())
-            defs << QStringLiteral("primary key (%1)").arg(t.primary_key.join(QStringLiteral(", ")));
-        db.exec(QStringLiteral("create table %1 (%2)").arg(name, defs.join(QStringLiteral(", "))));
+        const bool made = missing.contains(name);
+        if (made) {
+            QStringList defs;
+            for (const Column &c : t.columns)
+                defs << QStringLiteral("%1 %2").arg(QString::fromLatin1(c.name), QString::fromLatin1(c.type));
+            if (!t.primary_key.isEmpty())
+                defs << QStringLiteral("primary key (%1)").arg(t.primary_key.join(QStringLiteral(", ")));
+            db.exec(QStringLiteral("create table %1 (%2)").arg(name, defs.join(QStringLiteral(", "))));
+        }
         int n = 0;
-        for (const QStringList &cols : t.indexes)
-            db.exec(QStringLiteral("create index %1_ix%2 on %1 (%3)")
+        for (const QStringList &cols : t.indexes) {
+            ++n;
+            if (made)
+                db.exec(QStringLiteral("create index %1_ix%2 on %1 (%3)")
+                            .arg(name).arg(n).arg(cols.join(QStringLiteral(", "))));
+        }
+        for (const QStringList &cols : t.added_indexes)
+            db.exec(QStringLiteral("create index if not exists %1_ix%2 on %1 (%3)")
                         .arg(name).arg(++n).arg(cols.join(QStringLiteral(", "))));
     }
     tx.commit();

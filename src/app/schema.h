@@ -19,6 +19,10 @@ struct Table {
     QList<Column> columns;
     QStringList primary_key;
     QList<QStringList> indexes;  // each: the indexed columns
+    // Indexes added after databases were in use: made with the table, and
+    // on a table that exists already when the index is missing (numbered
+    // after `indexes`).
+    QList<QStringList> added_indexes = {};
 };
 
 const QList<Table> &tables();
@@ -26,8 +30,9 @@ const QList<Table> &tables();
 // The tables of the schema that the database does not have yet.
 QStringList missing_tables(const Database &db);
 
-// Creates every missing table with its key and indexes in one transaction.
-// Tables that exist are left exactly as they are.  Returns the tables made.
+// Creates every missing table with its key and indexes in one transaction,
+// and the added indexes that an existing table lacks; existing tables are
+// not altered otherwise.  Returns the tables made.
 QStringList create_missing(const Database &db);
 
 // True when the database holds none of the schema's tables.

@@ -4,6 +4,7 @@
 #include "framework/guarded.h"
 #include "shipments/auto_ticket_window.h"
 #include "shipments/shipment_editor.h"
+#include "reports/status_window.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -57,6 +58,10 @@ ConsoleNavigation::ConsoleNavigation(QMainWindow &console, AppContext &ctx)
              ctx_.console->load_orders(ctx_.console->board_date(),
                                        closed && closed->isChecked() ? QStringLiteral("NO") : QStringLiteral("YES"));
          });
+
+    const Factory status_window = [this](QWidget *parent) { return std::make_unique<TF_CUSTLIST>(ctx_, parent); };
+    wire(B1, status_window);
+    wire(rule_btn, status_window);
 }
 
 QAction *ConsoleNavigation::entry(QMenu *menu, const char *name, const QString &caption)

@@ -73,12 +73,22 @@ void Database::ensure_open() const
 
 QSqlQuery Database::query(const QString &sql, const Params &params) const
 {
+    return run(sql, params, true);
+}
+
+QSqlQuery Database::query_kept(const QString &sql, const Params &params) const
+{
+    return run(sql, params, !is_postgres());
+}
+
+QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_only) const
+{
     ensure_open();
     if (tracer())
         tracer()(sql, params);
     QSqlDatabase db = connection();
     QSqlQuery q(db);
-    q.setForwardOnly(true);
+    q.setForwardOnly(forward_only);
     // Statements without values run directly: PostgreSQL cannot prepare DDL.
     const bool ok = params.isEmpty() ? q.exec(sql) : [&] {
         if (!q.prepare(sql))

@@ -46,6 +46,11 @@ public:
 
     // Runs a statement and returns it positioned before its first row.
     QSqlQuery query(const QString &sql, const Params &params = {}) const;
+    // The same for a statement whose rows are read bit by bit while other
+    // statements run (a grid that fetches as it scrolls).  PostgreSQL then
+    // hands the whole result over at once, since a row-by-row result is
+    // lost at the next statement on the connection; SQLite keeps a cursor.
+    QSqlQuery query_kept(const QString &sql, const Params &params = {}) const;
     // Runs a statement that returns no rows; gives the rows affected.
     int exec(const QString &sql, const Params &params = {}) const;
     // First column of the first row, or a null QVariant without rows.
@@ -56,6 +61,8 @@ public:
     static void set_tracer(Tracer tracer);
 
 private:
+    QSqlQuery run(const QString &sql, const Params &params, bool forward_only) const;
+
     QString name_;
 };
 

@@ -2,7 +2,11 @@
 
 #include <QFont>
 #include <QSqlField>
+#include <QSqlError>
 #include <QSqlQuery>
+#include "framework/database.h"
+#include <algorithm>
+#include <limits>
 
 QString display_text(const QVariant &value, const QString &format)
 {
@@ -35,6 +39,8 @@ RecordTableModel::RecordTableModel(QList<Column> columns, QObject *parent)
 {
 }
 
+RecordTableModel::~RecordTableModel() = default;
+
 void RecordTableModel::load(QSqlQuery &query)
 {
     QList<QSqlRecord> rows;
@@ -43,8 +49,92 @@ void RecordTableModel::load(QSqlQuery &query)
     set_rows(std::move(rows));
 }
 
+void RecordTableModel::load_in_pages(QSqlQuery query, int page_rows)
+{
+    auto q = std::make_shared<QSqlQuery>(std::move(query));
+    load_in_pages(
+        [q](QSqlRecord &row) {
+            if (!q->next()) {
+                if (q->lastError().isValid())
+                    throw DbError(describe_error(q->lastError()));
+                return false;
+            }
+            row = q->record();
+            return true;
+        },
+        page_rows);
+}
+
+void RecordTableModel::load_in_pages(RowSource next_row, int page_rows)
+{
+    failed_ = false;
+    page_rows_ = std::max(1, page_rows);
+    pending_ = std::move(next_row);
+    QString failure;
+    QList<QSqlRecord> first = read_page(&failure);
+    RowSource rest = std::move(pending_);
+    const bool failed = failed_;
+    set_rows(std::move(first));
+    pending_ = std::move(rest);
+    failed_ = failed;
+    if (!failure.isEmpty())
+        Q_EMIT fetch_failed(failure);
+}
+
+QList<QSqlRecord> RecordTableModel::read_page(QString *failure)
+{
+    QList<QSqlRecord> page;
+    try {
+        QSqlRecord row;
+        while (page.size() < page_rows_ && pending_(row))
+            page << row;
+        if (page.size() < page_rows_)
+            pending_ = {};  // the end: its statements are released
+    } catch (const DbError &e) {
+        pending_ = {};
+        failed_ = true;
+        *failure = e.message();
+    } catch (const std::exception &e) {
+        pending_ = {};
+        failed_ = true;
+        *failure = QString::fromUtf8(e.what());
+    }
+    return page;
+}
+
+bool RecordTableModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && pending_;
+}
+
+void RecordTableModel::fetchMore(const QModelIndex &parent)
+{
+    if (parent.isValid() || !pending_)
+        return;
+    QString failure;
+    const QList<QSqlRecord> page = read_page(&failure);
+    if (!page.isEmpty()) {
+        beginInsertRows(QModelIndex(), rows_.size(), rows_.size() + page.size() - 1);
+        rows_ += page;
+        endInsertRows();
+    }
+    if (!failure.isEmpty())
+        Q_EMIT fetch_failed(failure);
+}
+
+bool RecordTableModel::fetch_all()
+{
+    const int page = page_rows_;
+    page_rows_ = std::numeric_limits<int>::max();
+    fetchMore(QModelIndex());
+    page_rows_ = page;
+    return !failed_;
+}
+
 void RecordTableModel::set_rows(QList<QSqlRecord> rows)
 {
+    pending_ = {};
+    failed_ = false;
     beginResetModel();
     rows_ = std::move(rows);
     current_ = rows_.isEmpty() ? -1 : 0;

@@ -32,9 +32,23 @@ public:
     static constexpr int FooterRole = Qt::UserRole + 100;
 
     explicit RecordTableModel(QList<Column> columns, QObject *parent = nullptr);
+    ~RecordTableModel() override;
 
     // Replaces the rows with those of the statement (run, not yet read).
     void load(QSqlQuery &query);
+    // The same, but reads `page_rows` rows now and the rest a page at a time
+    // as the grid scrolls to them (fetchMore), so a long result shows at
+    // once.  The statement stays open until every row is read or the rows
+    // are replaced.
+    void load_in_pages(QSqlQuery query, int page_rows = 200);
+    // The same from rows made one by one (several statements in turn):
+    // `next_row` fills the row and returns true, or returns false at the
+    // end.  What it throws ends the rows and is reported by fetch_failed.
+    using RowSource = std::function<bool(QSqlRecord &row)>;
+    void load_in_pages(RowSource next_row, int page_rows = 200);
+    // Reads the rest of a paged statement (a report or an export needs
+    // every row); false when reading failed, so the rows are not all there.
+    bool fetch_all();
     void set_rows(QList<QSqlRecord> rows);
     void clear();
     // Other columns, for a grid that shows other data sets in turn.
@@ -57,6 +71,13 @@ public:
     void set_current_row(int row);
     int current_row() const { return current_; }
 
+Q_SIGNALS:
+    // Reading further rows of a paged load failed; the rows end there.
+    void fetch_failed(const QString &message);
+
+public:
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -67,6 +88,11 @@ private:
     QList<QSqlRecord> rows_;
     QStringList footer_;
     int current_ = -1;
+    QList<QSqlRecord> read_page(QString *failure);
+
+    RowSource pending_;  // paged rows not read to their end
+    bool failed_ = false;  // reading the paged rows failed
+    int page_rows_ = 200;
 };
 
 // A value for display: numbers in the general format (or `format`),
