@@ -27,6 +27,8 @@ const QList<Table> &tables()
           {"cement", text}, {"gravel", text}, {"japum", text}, {"con", text}, {"v_hon", text},
           {"ondo", whole}, {"yeom", text}, {"kong", text}},
          {"ilja", "seq"},
+         {},
+         // Order entry's price proposal and its four value lists.
          {{"grcd", "code", "remi_code", "ilja"}, {"cement", "ilja"}, {"gravel", "ilja"},
           {"japum", "ilja"}, {"con", "ilja"}}},
         {"cholha",
