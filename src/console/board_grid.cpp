@@ -4,11 +4,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
-BoardGrid::BoardGrid(const QString &name, RecordTableModel *model, QWidget *parent)
-    : QTableView(parent), model_(model)
+BoardGrid::BoardGrid(const QString &name, RecordTableModel *model, QWidget *parent) : QTableView(parent)
 {
     setObjectName(name);
-    setModel(model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -20,6 +18,17 @@ BoardGrid::BoardGrid(const QString &name, RecordTableModel *model, QWidget *pare
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
+    show_records(model);
+}
+
+void BoardGrid::show_records(RecordTableModel *model)
+{
+    if (model == model_)
+        return;
+    if (model_)
+        disconnect(model_, nullptr, this, nullptr);
+    model_ = model;
+    setModel(model);
     const int char_w = fontMetrics().horizontalAdvance(QLatin1Char('0'));
     const auto &cols = model->columns();
     for (int i = 0; i < cols.size(); ++i)

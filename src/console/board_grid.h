@@ -11,6 +11,8 @@ public:
     BoardGrid(const QString &name, RecordTableModel *model, QWidget *parent = nullptr);
 
     RecordTableModel *records() const { return model_; }
+    // Shows another model (a grid that shows several data sets in turn).
+    void show_records(RecordTableModel *model);
     // The row of the cursor, -1 without rows.
     int cursor_row() const;
     // Puts the cursor on a row (the first after every load).
@@ -31,6 +33,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    RecordTableModel *model_;
+    RecordTableModel *model_ = nullptr;
     bool in_double_click_ = false;
 };

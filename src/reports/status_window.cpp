@@ -12,7 +12,7 @@
 #include "masterdata/code_lookup.h"
 #include "masterdata/list_window.h"
 #include "reports/csv_export.h"
-#include "reports/status_grid.h"
+#include "console/board_grid.h"
 #include "reports/status_reports.h"
 
 #include <QComboBox>
@@ -228,8 +228,8 @@ TF_CUSTLIST::TF_CUSTLIST(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     order_m3_pan = total_box("order_m3_pan");
     outorder_pan = total_box("outorder_pan");
     ca_count_pan = total_box("ca_count_pan");
-    suju_grid = new StatusGrid(QStringLiteral("suju_grid"), suju_query);
-    cholha_grid = new StatusGrid(QStringLiteral("cholha_grid"), cholha_query);
+    suju_grid = new BoardGrid(QStringLiteral("suju_grid"), suju_query);
+    cholha_grid = new BoardGrid(QStringLiteral("cholha_grid"), cholha_query);
     cholha_grid->setColumnHidden(1, true);
     spl_line = new QSplitter(Qt::Vertical);
     spl_line->setObjectName(QStringLiteral("spl_line"));
@@ -253,7 +253,7 @@ TF_CUSTLIST::TF_CUSTLIST(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     list_pan = label("list_pan", QStringLiteral("차  량  별  출  하  현  황  리  스  트"));
     car_list_pan1 = total_box("car_list_pan1");
     car_list_pan2 = total_box("car_list_pan2");
-    list_grid = new StatusGrid(QStringLiteral("list_grid"), car_list_query);
+    list_grid = new BoardGrid(QStringLiteral("list_grid"), car_list_query);
     list_grid->setColumnHidden(1, true);
     auto *list = new QVBoxLayout(car_list_pan);
     list->setContentsMargins(0, 0, 0, 0);
@@ -267,7 +267,7 @@ TF_CUSTLIST::TF_CUSTLIST(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     car_totlist_pan->setObjectName(QStringLiteral("car_totlist_pan"));
     car_tot_pan1 = total_box("car_tot_pan1");
     car_tot_pan2 = total_box("car_tot_pan2");
-    DBGrid2 = new StatusGrid(QStringLiteral("DBGrid2"), car_totlist_query);
+    DBGrid2 = new BoardGrid(QStringLiteral("DBGrid2"), car_totlist_query);
     auto *tot = new QVBoxLayout(car_totlist_pan);
     tot->setContentsMargins(0, 0, 0, 0);
     tot->setSpacing(0);

@@ -16,7 +16,7 @@ class QPushButton;
 class QSplitter;
 class QTimer;
 class RecordTableModel;
-class StatusGrid;
+class BoardGrid;
 namespace report {
 struct Document;
 }
@@ -54,17 +54,17 @@ public:
     QFrame *cust_list_pan;
     QLabel *order_m3_pan, *outorder_pan, *ca_count_pan;
     QSplitter *spl_line;
-    StatusGrid *suju_grid;
-    StatusGrid *cholha_grid;
+    BoardGrid *suju_grid;
+    BoardGrid *cholha_grid;
 
     QFrame *car_list_pan;
     QLabel *list_pan;
     QLabel *car_list_pan1, *car_list_pan2;
-    StatusGrid *list_grid;
+    BoardGrid *list_grid;
 
     QFrame *car_totlist_pan;
     QLabel *car_tot_pan1, *car_tot_pan2;
-    StatusGrid *DBGrid2;
+    BoardGrid *DBGrid2;
 
     RecordTableModel *suju_query;
     RecordTableModel *cholha_query;

@@ -3,7 +3,7 @@
 #include "framework/record_table_model.h"
 #include "framework/report_output.h"
 #include "masterdata/list_window.h"
-#include "reports/status_grid.h"
+#include "console/board_grid.h"
 #include "reports/status_window.h"
 #include "report_check.h"
 #include "test_support.h"
