@@ -1,31 +1,53 @@
 #include "orders/contract_db.h"
-#include "masterdata/master_db.h"
 
 #include <QSqlQuery>
+#include <map>
 
 namespace contracts_db {
 namespace {
 const QString open_end = QStringLiteral("9999-12-31");
+
+// The site's ledger summed per product code and day, read in one statement:
+// every figure of the tab is taken from it, so choosing the tab costs two
+// statements however many products and periods the site has.
+struct LedgerDay {
+    QString remi_code;
+    QVariant remi_code1;  // null stays null: it matches no product
+    QString standard;
+    QString kind;
+    QString ilja;
+    double m3 = 0;
+    double hap = 0;
+};
+
+QList<LedgerDay> site_ledger(const Database &db, const QString &grcd, const QString &code)
+{
+    QSqlQuery q = db.query(QStringLiteral("select remi_code, remi_code1, standard, kind, ilja, sum(m3), sum(hap)"
+                                          " from r_mast where grcd = :g and code = :c"
+                                          " group by remi_code, remi_code1, standard, kind, ilja"),
+                           {{":g", grcd}, {":c", code}});
+    QList<LedgerDay> days;
+    while (q.next())
+        days << LedgerDay{q.value(0).toString(), q.value(1), q.value(2).toString(), q.value(3).toString(),
+                          q.value(4).toString(), number_or_zero(q.value(5)), number_or_zero(q.value(6))};
+    return days;
+}
 
 struct Shipped {
     double m3 = 0;
     double hap = 0;
 };
 
-// Ledger rows of the site whose code begins with the product's, shipped in
-// [from, until).
-Shipped shipped_in(const Database &db, const QString &grcd, const QString &code, const QString &remi_code,
-                   const QString &from, const QString &until)
+// Ledger rows whose code begins with the product's, shipped in [from, until).
+Shipped shipped_in(const QList<LedgerDay> &ledger, const QString &remi_code, const QString &from,
+                   const QString &until)
 {
-    QSqlQuery q = db.query(QStringLiteral("select coalesce(sum(m3), 0) as m3, coalesce(sum(hap), 0) as hap"
-                                          " from r_mast where grcd = :g and code = :c"
-                                          " and remi_code like :p escape '!' and ilja >= :d1 and ilja < :d2"),
-                           {{":g", grcd}, {":c", code}, {":p", like_prefix_pattern(remi_code)},
-                            {":d1", from}, {":d2", until}});
     Shipped s;
-    if (q.next()) {
-        s.m3 = number_or_zero(q.value(0));
-        s.hap = number_or_zero(q.value(1));
+    for (const LedgerDay &d : ledger) {
+        if (d.remi_code.startsWith(remi_code) && d.ilja >= from && d.ilja < until) {
+            s.m3 += d.m3;
+            s.hap += d.hap;
+        }
     }
     return s;
 }
@@ -33,15 +55,20 @@ Shipped shipped_in(const Database &db, const QString &grcd, const QString &code,
 struct Period {
     ContractRow row;
     PeriodInput input;
-    double chulkum = 0;
 };
 
-QList<Period> periods_of(const Database &db, const QString &grcd, const QString &code, const QString &remi_code)
+// Every contract period of the site, by product code and start.
+QList<Period> site_periods(const Database &db, const QString &grcd, const QString &code, const QString &only_product,
+                           const QList<LedgerDay> &ledger)
 {
-    QSqlQuery q = db.query(QStringLiteral("select remi_code, kind, standard, demand1, demand2, amount, cost,"
-                                          " order_num, delivery, memo from r_hyun_order"
-                                          " where grcd = :g and code = :c and remi_code = :r order by demand1"),
-                           {{":g", grcd}, {":c", code}, {":r", remi_code}});
+    QString sql = QStringLiteral("select remi_code, kind, standard, demand1, demand2, amount, cost,"
+                                 " order_num, delivery, memo from r_hyun_order where grcd = :g and code = :c");
+    Params params{{":g", grcd}, {":c", code}};
+    if (!only_product.isNull()) {
+        sql += QStringLiteral(" and remi_code = :r");
+        params << qMakePair(QStringLiteral(":r"), QVariant(only_product));
+    }
+    QSqlQuery q = db.query(sql + QStringLiteral(" order by remi_code, demand1"), params);
     QList<Period> periods;
     while (q.next()) {
         Period p;
@@ -57,15 +84,11 @@ QList<Period> periods_of(const Database &db, const QString &grcd, const QString 
         p.row.memo = q.value(9).toString();
         p.row.amount = p.input.amount;
         p.row.cost = p.input.cost;
-        periods << p;
-    }
-    q.finish();
-    for (Period &p : periods) {
-        const Shipped s = shipped_in(db, grcd, code, remi_code, p.row.demand1, p.row.demand2);
+        const Shipped s = shipped_in(ledger, p.row.remi_code, p.row.demand1, p.row.demand2);
         p.input.chul = s.m3;
-        p.chulkum = s.hap;
         p.row.chul = s.m3;
         p.row.chulkum = s.hap;
+        periods << p;
     }
     return periods;
 }
@@ -78,29 +101,26 @@ QList<PeriodInput> inputs(const QList<Period> &periods)
     return in;
 }
 
-void append_contracted(const Database &db, const QString &grcd, const QString &code, QList<ContractRow> &rows)
+// One row per product code, kind and standard; each summed over all the
+// periods of its product code.
+void append_contracted(const QList<Period> &all, QList<ContractRow> &rows)
 {
-    QSqlQuery q = db.query(QStringLiteral("select remi_code, kind, standard from r_hyun_order"
-                                          " where grcd = :g and code = :c"
-                                          " group by remi_code, kind, standard order by remi_code, kind, standard"),
-                           {{":g", grcd}, {":c", code}});
-    QList<ContractRow> groups;
-    while (q.next()) {
-        ContractRow r;
-        r.remi_code = q.value(0).toString();
-        r.kind = q.value(1).toString();
-        r.standard = q.value(2).toString();
-        groups << r;
-    }
-    q.finish();
-    for (ContractRow r : groups) {
-        const QList<Period> periods = periods_of(db, grcd, code, r.remi_code);
-        if (periods.isEmpty())
-            continue;
+    std::map<std::tuple<QString, QString, QString>, bool> groups;
+    for (const Period &p : all)
+        groups[{p.row.remi_code, p.row.kind, p.row.standard}] = true;
+    for (const auto &[key, unused] : groups) {
+        QList<Period> periods;
+        for (const Period &p : all)
+            if (p.row.remi_code == std::get<0>(key))
+                periods << p;
         double shipped_amount = 0;
         for (const Period &p : periods)
-            shipped_amount += p.chulkum;
+            shipped_amount += p.row.chulkum.value_or(0);
         const ProductFigures f = product_figures(inputs(periods), shipped_amount, periods.last().input.cost);
+        ContractRow r;
+        r.remi_code = std::get<0>(key);
+        r.kind = std::get<1>(key);
+        r.standard = std::get<2>(key);
         r.demand1 = periods.first().row.demand1;
         r.demand2 = open_end;
         r.order_num = periods.last().row.order_num;
@@ -114,30 +134,31 @@ void append_contracted(const Database &db, const QString &grcd, const QString &c
     }
 }
 
-void append_uncontracted(const Database &db, const QString &grcd, const QString &code, QList<ContractRow> &rows)
+// One row per distinct (remi_code, remi_code1, standard, kind) of the
+// ledger whose remi_code1 is no contracted product code, with everything
+// shipped under that remi_code1.
+void append_uncontracted(const QList<Period> &all, const QList<LedgerDay> &ledger, QList<ContractRow> &rows)
 {
-    QSqlQuery q = db.query(QStringLiteral("select distinct remi_code, remi_code1, standard, kind from r_mast"
-                                          " where grcd = :g and code = :c and remi_code1 not in"
-                                          " (select remi_code from r_hyun_order where grcd = :g2 and code = :c2)"
-                                          " order by remi_code1, remi_code, standard, kind"),
-                           {{":g", grcd}, {":c", code}, {":g2", grcd}, {":c2", code}});
-    QList<ContractRow> products;
-    while (q.next()) {
+    QSet<QString> contracted;
+    for (const Period &p : all)
+        contracted.insert(p.row.remi_code);
+    std::map<std::tuple<QString, QString, QString, QString>, bool> products;
+    for (const LedgerDay &d : ledger)
+        if (!d.remi_code1.isNull() && !contracted.contains(d.remi_code1.toString()))
+            products[{d.remi_code1.toString(), d.remi_code, d.standard, d.kind}] = true;
+    for (const auto &[key, unused] : products) {
         ContractRow r;
-        r.remi_code = q.value(1).toString();
-        r.standard = q.value(2).toString();
-        r.name = q.value(3).toString();
-        products << r;
-    }
-    q.finish();
-    for (ContractRow r : products) {
-        QSqlQuery s = db.query(QStringLiteral("select coalesce(sum(hap), 0), coalesce(sum(m3), 0) from r_mast"
-                                              " where grcd = :g and code = :c and remi_code1 = :r"),
-                               {{":g", grcd}, {":c", code}, {":r", r.remi_code}});
-        if (s.next()) {
-            r.chulkum = number_or_zero(s.value(0));
-            r.chul = number_or_zero(s.value(1));
-        }
+        r.remi_code = std::get<0>(key);
+        r.standard = std::get<2>(key);
+        r.name = std::get<3>(key);
+        double m3 = 0, hap = 0;
+        for (const LedgerDay &d : ledger)
+            if (!d.remi_code1.isNull() && d.remi_code1.toString() == r.remi_code) {
+                m3 += d.m3;
+                hap += d.hap;
+            }
+        r.chul = m3;
+        r.chulkum = hap;
         rows << r;
     }
 }
@@ -145,16 +166,19 @@ void append_uncontracted(const Database &db, const QString &grcd, const QString 
 
 QList<ContractRow> product_contracts(const Database &db, const QString &grcd, const QString &code)
 {
+    const QList<LedgerDay> ledger = site_ledger(db, grcd, code);
+    const QList<Period> periods = site_periods(db, grcd, code, QString(), ledger);
     QList<ContractRow> rows;
-    append_contracted(db, grcd, code, rows);
-    append_uncontracted(db, grcd, code, rows);
+    append_contracted(periods, rows);
+    append_uncontracted(periods, ledger, rows);
     return rows;
 }
 
 QList<ContractRow> contract_periods(const Database &db, const QString &grcd, const QString &code,
                                     const QString &remi_code)
 {
-    const QList<Period> periods = periods_of(db, grcd, code, remi_code);
+    const QList<Period> periods = site_periods(db, grcd, code, remi_code.isNull() ? QString("") : remi_code,
+                                               site_ledger(db, grcd, code));
     const QList<PeriodFigures> figures = period_figures(inputs(periods));
     QList<ContractRow> rows;
     for (int i = 0; i < periods.size(); ++i) {
