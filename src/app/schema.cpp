@@ -27,7 +27,7 @@ const QList<Table> &tables()
           {"cement", text}, {"gravel", text}, {"japum", text}, {"con", text}, {"v_hon", text},
           {"ondo", whole}, {"yeom", text}, {"kong", text}},
          {"ilja", "seq"},
-         {}},
+         {{"grcd", "code", "remi_code", "ilja"}}},
         {"cholha",
          {{"o_date", date}, {"o_fdate", date}, {"o_otime", "varchar(8)"}, {"o_scode", "varchar(2)"},
           {"o_count", "varchar(3)"}, {"o_carnum", "varchar(9)"}, {"o_hogi", "varchar(1)"},

@@ -12,6 +12,7 @@
 #include "masterdata/site_window.h"
 #include "masterdata/spec_window.h"
 #include "masterdata/vehicle_window.h"
+#include "orders/suju_window.h"
 #include "framework/clock.h"
 #include "framework/date_box.h"
 #include "framework/guarded.h"
@@ -295,6 +296,8 @@ void TF_MAIN::wire_windows()
     const auto recount = [this] { recount_all_vehicles(board_date_); };
     navigation->wire(navigation->N4, vehicles_window, recount);
     navigation->wire(navigation->car_btn, vehicles_window, recount);
+    navigation->wire(navigation->suju_btn, [this](QWidget *parent) { return std::make_unique<TF_SUJU>(ctx_, parent); },
+                     [this] { load_orders(board_date_, QStringLiteral("YES")); });
 }
 
 // The vehicle lookups of the reservation slots and of the recording.

@@ -1,6 +1,8 @@
 #include "masterdata/form_style.h"
 
+#include <QDialog>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,4 +61,22 @@ QPushButton *add_bar_button(QHBoxLayout *bar, const char *name, const char *capt
     button->setMinimumHeight(30);
     bar->addWidget(button);
     return button;
+}
+
+namespace {
+class EscapeKeeper : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+    }
+};
+}
+
+void keep_open_on_escape(QDialog *dialog)
+{
+    dialog->installEventFilter(new EscapeKeeper(dialog));
 }

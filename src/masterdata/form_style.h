@@ -5,6 +5,7 @@
 class QFrame;
 class QHBoxLayout;
 class QLabel;
+class QDialog;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -21,3 +22,6 @@ QLineEdit *make_text_box(const char *name, int chars, int width);
 QWidget *side_by_side(const QList<QWidget *> &widgets);
 // A button of the button bar.
 QPushButton *add_bar_button(QHBoxLayout *bar, const char *name, const char *caption);
+// Escape does not close `dialog`: what was typed stays (closing is by the
+// close button or the window's close box).
+void keep_open_on_escape(QDialog *dialog);

@@ -59,6 +59,7 @@ MasterDataForm::MasterDataForm(AppContext &ctx, const QString &object_name, cons
     body_->addLayout(bar);
 
     connect(cls_btn, &QPushButton::clicked, this, &QDialog::close);
+    keep_open_on_escape(this);
     connect(can_btn, &QPushButton::clicked, this, &MasterDataForm::can_btnClick);
     connect(hlp_btn, &QPushButton::clicked, this, &MasterDataForm::hlp_btnClick);
 }

@@ -135,6 +135,7 @@ TF_CAR::TF_CAR(AppContext &ctx, QWidget *parent)
     connect(savbtn, &QPushButton::clicked, this, &TF_CAR::savbtnClick);
     connect(canbtn, &QPushButton::clicked, this, &TF_CAR::canbtnClick);
     connect(clsbtn, &QPushButton::clicked, this, &QDialog::close);
+    keep_open_on_escape(this);
     on_row_chosen(RxDBGrid1, [this] { RxDBGrid1CellClick(); });
 }
 
