@@ -2,6 +2,7 @@
 
 #include <QSqlQuery>
 #include <map>
+#include <optional>
 
 namespace contracts_db {
 namespace {
@@ -58,15 +59,15 @@ struct Period {
 };
 
 // Every contract period of the site, by product code and start.
-QList<Period> site_periods(const Database &db, const QString &grcd, const QString &code, const QString &only_product,
-                           const QList<LedgerDay> &ledger)
+QList<Period> site_periods(const Database &db, const QString &grcd, const QString &code,
+                           const std::optional<QString> &only_product, const QList<LedgerDay> &ledger)
 {
     QString sql = QStringLiteral("select remi_code, kind, standard, demand1, demand2, amount, cost,"
                                  " order_num, delivery, memo from r_hyun_order where grcd = :g and code = :c");
     Params params{{":g", grcd}, {":c", code}};
-    if (!only_product.isNull()) {
+    if (only_product) {
         sql += QStringLiteral(" and remi_code = :r");
-        params << qMakePair(QStringLiteral(":r"), QVariant(only_product));
+        params << qMakePair(QStringLiteral(":r"), QVariant(*only_product));
     }
     QSqlQuery q = db.query(sql + QStringLiteral(" order by remi_code, demand1"), params);
     QList<Period> periods;
@@ -167,7 +168,7 @@ void append_uncontracted(const QList<Period> &all, const QList<LedgerDay> &ledge
 QList<ContractRow> product_contracts(const Database &db, const QString &grcd, const QString &code)
 {
     const QList<LedgerDay> ledger = site_ledger(db, grcd, code);
-    const QList<Period> periods = site_periods(db, grcd, code, QString(), ledger);
+    const QList<Period> periods = site_periods(db, grcd, code, std::nullopt, ledger);
     QList<ContractRow> rows;
     append_contracted(periods, rows);
     append_uncontracted(periods, ledger, rows);
@@ -177,8 +178,7 @@ QList<ContractRow> product_contracts(const Database &db, const QString &grcd, co
 QList<ContractRow> contract_periods(const Database &db, const QString &grcd, const QString &code,
                                     const QString &remi_code)
 {
-    const QList<Period> periods = site_periods(db, grcd, code, remi_code.isNull() ? QString("") : remi_code,
-                                               site_ledger(db, grcd, code));
+    const QList<Period> periods = site_periods(db, grcd, code, remi_code, site_ledger(db, grcd, code));
     const QList<PeriodFigures> figures = period_figures(inputs(periods));
     QList<ContractRow> rows;
     for (int i = 0; i < periods.size(); ++i) {
