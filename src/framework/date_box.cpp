@@ -1,6 +1,8 @@
 #include "framework/date_box.h"
 #include "framework/stored_text.h"
 
+#include <QCalendarWidget>
+
 DateBox::DateBox(QWidget *parent) : QDateEdit(parent)
 {
     setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
@@ -18,4 +20,24 @@ void DateBox::set_text_date(const QString &yyyy_mm_dd)
     const QDate d = stored::parse_date(yyyy_mm_dd);
     if (d.isValid())
         setDate(d);
+}
+
+void DateBox::mousePressEvent(QMouseEvent *event)
+{
+    watch_calendar();
+    QDateEdit::mousePressEvent(event);
+}
+
+void DateBox::keyPressEvent(QKeyEvent *event)
+{
+    watch_calendar();
+    QDateEdit::keyPressEvent(event);
+}
+
+void DateBox::watch_calendar()
+{
+    if (watching_ || !calendarPopup())
+        return;
+    watching_ = true;
+    connect(calendarWidget(), &QCalendarWidget::clicked, this, &DateBox::calendar_picked);
 }

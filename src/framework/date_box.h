@@ -9,4 +9,17 @@ public:
     explicit DateBox(QWidget *parent = nullptr);
     QString text_date() const;
     void set_text_date(const QString &yyyy_mm_dd);
+
+signals:
+    // A date clicked in the drop-down calendar (not one typed).
+    void calendar_picked(const QDate &date);
+
+protected:
+    // The calendar is made when it is first opened, not with every window.
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void watch_calendar();
+    bool watching_ = false;
 };

@@ -23,7 +23,6 @@
 #include "orders/order_sheet.h"
 #include "orders/price_rule.h"
 
-#include <QCalendarWidget>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -382,7 +381,7 @@ void TF_SUJU::wire_keys()
     keys_->on_enter(HY29, [this] { act([this] { HY29Enter(); }); });
     keys_->on_enter(HY31, [this] { act([this] { HY31Enter(); }); });
     keys_->on_enter(hy36, [this] { savbtn->setFocus(); });
-    connect(HY01->calendarWidget(), &QCalendarWidget::clicked, this, [this] { act([this] { HY01CalendarPick(); }); });
+    connect(HY01, &DateBox::calendar_picked, this, [this] { act([this] { HY01CalendarPick(); }); });
 }
 
 void TF_SUJU::showEvent(QShowEvent *event)

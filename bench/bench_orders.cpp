@@ -1,0 +1,174 @@
+// Order entry on a plant-scale database (see make_plant_db): opening the
+// window (four lists of distinct values and the day's orders) and the
+// Enter handlers of customer, site, distance and specification with the
+// price proposal, run through the window itself, with their plans.
+//
+//   bench_orders [--day yyyy-mm-dd] [--runs N]
+//
+// It writes: where the database has no master data yet (make_plant_db
+// makes orders and loads only), it adds customers, sites, specifications
+// and transport fees for the orders' codes, gives the orders' cement,
+// gravel, product and concrete texts a few plant-like values when they
+// have none, and adds the indexes of order entry to an older database.  Run
+// it on a copy.
+#include "bench_common.h"
+#include "app/app_context.h"
+#include "app/data_module.h"
+#include "app/schema.h"
+#include "framework/clock.h"
+#include "framework/prompter.h"
+#include "masterdata/lookup_state.h"
+#include "orders/decimal_box.h"
+#include "orders/suju_window.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+QTextStream out(stdout);
+
+int count(const Database &db, const QString &sql)
+{
+    return int(number_or_zero(db.scalar(sql)));
+}
+
+void add_master_data(const Database &db)
+{
+    Transaction tx(db);
+    if (count(db, QStringLiteral("select count(*) from customer")) == 0) {
+        QSqlQuery codes = db.query(QStringLiteral("select distinct grcd from r_suju"));
+        QStringList grcds;
+        while (codes.next())
+            grcds << codes.value(0).toString();
+        const char *classes[] = {"S", "T", "K", "L"};
+        const char *vats[] = {"V", "N", "X"};
+        const char *cuts[] = {"0", "1", "10", "100"};
+        for (int i = 0; i < grcds.size(); ++i)
+            db.exec(QStringLiteral("insert into customer (saup, grcd, name, kawn_sa, vat, misu, rank, julsa)"
+                                   " values ('AA', :g, :n, :k, :v, 'H', 'A', :j)"),
+                    {{":g", grcds[i]}, {":n", QStringLiteral("거래처 %1").arg(grcds[i])},
+                     {":k", QString::fromLatin1(classes[i % 4])}, {":v", QString::fromLatin1(vats[i % 3])},
+                     {":j", QString::fromLatin1(cuts[i % 4])}});
+    }
+    if (count(db, QStringLiteral("select count(*) from r_hyunjang")) == 0)
+        db.exec(QStringLiteral("insert into r_hyunjang (saup, grcd, code, name, man_code, man_name, misu, order_nul)"
+                               " select distinct 'AA', grcd, code, v_station, '001', '영업1', 'H', 95 from r_suju"));
+    if (count(db, QStringLiteral("select count(*) from r_size")) == 0)
+        db.exec(QStringLiteral("insert into r_size (remi_code, standard, kind, gubun, kwan_danga, sa_danga)"
+                               " select distinct remi_code, v_rule, '보통', '2', 68000, 70000 from r_suju"));
+    if (count(db, QStringLiteral("select count(*) from carry")) == 0)
+        for (int km = 1; km <= 60; ++km)
+            db.exec(QStringLiteral("insert into carry (code, dis_kum) values (:c, :k)"),
+                    {{":c", QString::number(km)}, {":k", 3000 + km * 150}});
+    if (count(db, QStringLiteral("select count(*) from r_suju where cement is not null")) == 0) {
+        db.exec(QStringLiteral("update r_suju set cement = case when seq < '40' then '보통시멘트'"
+                               " when seq < '80' then '고로슬래그' else '조강시멘트' end,"
+                               " gravel = case when seq < '50' then '쇄석' else '강자갈' end,"
+                               " japum = '일반', con = case when seq < '90' then '레미콘' else '몰탈' end"));
+    }
+    tx.commit();
+    // A database made before order entry lacks the indexes its lookups use.
+    for (const schema::Table &t : schema::tables()) {
+        if (QLatin1String(t.name) != QLatin1String("r_suju"))
+            continue;
+        int n = 0;
+        for (const QStringList &cols : t.indexes)
+            db.exec(QStringLiteral("create index if not exists r_suju_ix%1 on r_suju (%2)")
+                        .arg(++n).arg(cols.join(QStringLiteral(", "))));
+    }
+}
+
+void press_enter(QWidget *field)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(field, &press);
+}
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const BenchArgs args = parse_bench_args(app.arguments(), 50);
+    TF_DBMDL dbm(QString(), ConnectionSettings::load(QString()));
+    FakePrompter prompter;
+    FakeClock clock;
+    LookupState lookup;
+    AppContext ctx;
+    ctx.dbm = &dbm;
+    ctx.prompter = &prompter;
+    ctx.clock = &clock;
+    ctx.lookup = &lookup;
+    try {
+        dbm.connect_database();
+        const Database &db = dbm.db();
+        add_master_data(db);
+        const QString day = args.day.isEmpty()
+                                ? db.scalar(QStringLiteral("select max(ilja) from r_suju")).toString()
+                                : args.day;
+        clock.set(QDateTime(QDate::fromString(day, QStringLiteral("yyyy-MM-dd")), QTime(9, 0)));
+        QSqlQuery first = db.query(QStringLiteral("select grcd, code, remi_code from r_suju where ilja = :d"
+                                                  " order by seq"),
+                                   {{":d", day}});
+        if (!first.next()) {
+            out << "no orders on " << day << "\n";
+            return 1;
+        }
+        const QString grcd = first.value(0).toString(), site = first.value(1).toString(),
+                      spec = first.value(2).toString();
+        first = QSqlQuery();
+        out << "engine: " << (db.is_postgres() ? "PostgreSQL" : "SQLite") << ", "
+            << count(db, QStringLiteral("select count(*) from r_suju")) << " orders, day " << day
+            << "; customer " << grcd << ", site " << site << ", specification " << spec << " ("
+            << count(db, QStringLiteral("select count(*) from r_suju where grcd = '%1' and code = '%2'"
+                                        " and remi_code = '%3'").arg(grcd, site, spec))
+            << " earlier orders)\n";
+
+        print_figures(out, "opening the window", measure(args.runs, [&](int) {
+                          TF_SUJU w(ctx);
+                          w.show();
+                      }));
+
+        print_figures(out, "making the window (not shown)", measure(args.runs, [&](int) { TF_SUJU w(ctx); }));
+        TF_SUJU w(ctx);
+        w.show();
+        print_figures(out, "opening step (four lists, the day's orders)",
+                      measure(args.runs, [&](int) { w.opening_step(); }));
+        w.newbtn->click();
+        const auto handler = [&](QLineEdit *field, const QString &text) {
+            return measure(args.runs, [&, field, text](int) {
+                field->setText(text);
+                press_enter(field);
+            });
+        };
+        w.HY03->setText(grcd);
+        print_figures(out, "Enter in the customer code", handler(w.HY03, grcd));
+        print_figures(out, "Enter in the site code", handler(w.HY05, site));
+        print_figures(out, "Enter in the distance", handler(w.HY25, QStringLiteral("12")));
+        print_figures(out, "Enter in the specification (price proposal)", handler(w.HY29, spec));
+        out << "proposed price " << w.HY32->plain() << "\n";
+        if (!prompter.shown.isEmpty())
+            out << "messages: " << prompter.shown.join(QStringLiteral("; ")) << "\n";
+
+        out << "\nplans of opening the window:";
+        print_plans(out, db, [&] { w.opening_step(); });
+        w.newbtn->click();
+        w.HY03->setText(grcd);
+        w.HY05->setText(site);
+        out << "\nplans of the Enter handlers:";
+        print_plans(out, db, [&] {
+            press_enter(w.HY03);
+            press_enter(w.HY05);
+            w.HY25->set_plain(QStringLiteral("12"));
+            press_enter(w.HY25);
+            w.HY29->setText(spec);
+            press_enter(w.HY29);
+        });
+    } catch (const DbError &e) {
+        out << e.message() << "\n";
+        return 1;
+    }
+    return 0;
+}
