@@ -165,6 +165,8 @@ private Q_SLOTS:
         masters(p);
         order(p, 1, "S001", "001", 6, QStringLiteral("아주아주긴현장이름이들어가는신도시택지개발지구공사현장"), "");
         const QImage page = render_image(sheet(p), 0);
+        if (qEnvironmentVariableIsSet("VELDARO_SHOTS"))
+            page.copy(0, 600, 2100, 200).save(qEnvironmentVariable("VELDARO_SHOTS") + "/long_site_name.png");
         const double top = 30 + 34.7 + 3.2;
         QVERIFY(darkness(page, QRectF(10 + 36.8, top, 35.5, 3.7)) > 0.05);
         QCOMPARE(darkness(page, QRectF(10 + 36.8 + 35.5 + 0.1, top - 1, 18, 6)), 0.0);
