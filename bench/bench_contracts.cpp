@@ -11,7 +11,6 @@
 // The database is the one the program would use (Connection.ini or the
 // VELDARO_DB_* variables).
 #include "bench_common.h"
-#include "bench_plans.h"
 #include "app/data_module.h"
 #include "framework/clock.h"
 #include "framework/korean_text.h"
@@ -35,7 +34,7 @@ QTextStream out(stdout);
 void timed(const char *what, int runs, const std::function<void(int)> &step)
 {
     const std::clock_t cpu = std::clock();
-    print_figures(out, what, measure_runs(runs, step));
+    print_figures(out, what, measure(runs, step));
     out << QStringLiteral("%1  cpu %2 ms per run\n").arg(QString(), -44)
                .arg(double(std::clock() - cpu) * 1000 / CLOCKS_PER_SEC / runs, 0, 'f', 3);
 }
@@ -112,9 +111,9 @@ int main(int argc, char **argv)
         });
 
         out << "\nplans of the tab 관수:";
-        print_select_plans(out, db, [&] { tabs.show_contracts(grcd, code, QStringLiteral("관수1")); });
+        print_plans(out, db, [&] { tabs.show_contracts(grcd, code, QStringLiteral("관수1")); });
         out << "\nplans of the tab 민수 and the order sheet:";
-        print_select_plans(out, db, [&] {
+        print_plans(out, db, [&] {
             tabs.show_product_sums(grcd, code, QStringLiteral("민수1"));
             order_sheet_db::day_orders(db, day);
         });
