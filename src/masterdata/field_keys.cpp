@@ -51,7 +51,8 @@ void FieldKeys::step_from(QWidget *field, int direction) const
         return;
     for (qsizetype i = at + direction; i >= 0 && i < order_.size(); i += direction) {
         if (order_[i]->isEnabled() && order_[i]->isVisible()) {
-            order_[i]->setFocus(Qt::OtherFocusReason);
+            // As Tab does: the field's text selected, a masked field from its start.
+            order_[i]->setFocus(Qt::TabFocusReason);
             return;
         }
     }

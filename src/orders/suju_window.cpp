@@ -104,6 +104,7 @@ TF_SUJU::TF_SUJU(AppContext &ctx, QWidget *parent)
     build_date_bar(left);
     build_customer_block(left);
     build_order_block(left);
+    left->addStretch();
     auto *top = new QHBoxLayout;
     top->setSpacing(4);
     top->addLayout(left, 1);
@@ -123,7 +124,6 @@ TF_SUJU::TF_SUJU(AppContext &ctx, QWidget *parent)
 void TF_SUJU::build_date_bar(QVBoxLayout *column)
 {
     auto *bar = make_entry_panel();
-    bar->setObjectName(QStringLiteral("Panel1"));
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(10, 6, 10, 6);
     HY01 = new DateBox;
@@ -163,7 +163,6 @@ void TF_SUJU::build_customer_block(QVBoxLayout *column)
     hy36 = box("hy36", 1, 30);
 
     auto *panel = make_entry_panel();
-    panel->setObjectName(QStringLiteral("Panel2"));
     auto *g = new QGridLayout(panel);
     g->setContentsMargins(10, 6, 10, 6);
     g->setHorizontalSpacing(6);
@@ -225,7 +224,6 @@ void TF_SUJU::build_order_block(QVBoxLayout *column)
         amount->setEnabled(false);
 
     auto *panel = make_entry_panel();
-    panel->setObjectName(QStringLiteral("Panel3"));
     auto *g = new QGridLayout(panel);
     g->setContentsMargins(10, 6, 10, 6);
     g->setHorizontalSpacing(6);
@@ -507,7 +505,7 @@ void TF_SUJU::newbtnClick()
     canbtn->setEnabled(true);
     clsbtn->setEnabled(true);
     entry_mode_ = 1;
-    HY01->setFocus();
+    HY01->setFocus(Qt::TabFocusReason);
     const PlantSettings &s = ctx_.dbm->settings;
     hy20->setEditText(s.cement_text);
     hy21->setEditText(s.gravel_text);
@@ -527,7 +525,7 @@ void TF_SUJU::edtbtnClick()
     HY01->setEnabled(false);
     HY02->setEnabled(false);
     entry_mode_ = 2;
-    HY03->setFocus();
+    HY03->setFocus(Qt::TabFocusReason);
 }
 
 void TF_SUJU::BitBtn3Click()
@@ -540,7 +538,7 @@ void TF_SUJU::BitBtn3Click()
     savbtn->setEnabled(false);
     canbtn->setEnabled(true);
     entry_mode_ = 4;
-    HY01->setFocus();
+    HY01->setFocus(Qt::TabFocusReason);
 }
 
 void TF_SUJU::canbtnClick()
@@ -573,33 +571,29 @@ void TF_SUJU::BitBtn2Click()
     w.exec();
 }
 
-QString TF_SUJU::missing_for_save() const
+std::pair<QString, QWidget *> TF_SUJU::missing_for_save() const
 {
     if (!QRegularExpression(two_digits_pattern).match(HY02->text()).hasMatch() || HY02->text() == QLatin1String("00"))
-        return QStringLiteral("순번을 확인하세요");
+        return {QStringLiteral("순번을 확인하세요"), HY02};
     if (HY03->text().isEmpty() || HY03->text() != confirmed_customer_ || hy04->text().isEmpty())
-        return QStringLiteral("거래처를 확인하세요");
+        return {QStringLiteral("거래처를 확인하세요"), HY03};
     if (HY05->text().isEmpty() || HY05->text() != confirmed_site_ || HY06->text().isEmpty())
-        return QStringLiteral("현장을 확인하세요");
+        return {QStringLiteral("현장을 확인하세요"), HY05};
     if (HY29->text().isEmpty() || HY29->text() != confirmed_spec_)
-        return QStringLiteral("규격을 확인하세요");
+        return {QStringLiteral("규격을 확인하세요"), HY29};
     if (!(HY31->value() > 0))
-        return QStringLiteral("수주량을 확인하세요");
+        return {QStringLiteral("수주량을 확인하세요"), HY31};
+    if (!HY24->is_blank() && !HY24->has_time())
+        return {QStringLiteral("첫차시간을 확인하세요"), HY24};
     return {};
 }
 
 void TF_SUJU::savbtnClick()
 {
-    const QString missing = missing_for_save();
-    if (!missing.isEmpty()) {
-        say(missing);
-        QWidget *where = missing.startsWith(QStringLiteral("순번")) ? static_cast<QWidget *>(HY02)
-                         : missing.startsWith(QStringLiteral("거래처")) ? static_cast<QWidget *>(HY03)
-                         : missing.startsWith(QStringLiteral("현장"))   ? static_cast<QWidget *>(HY05)
-                         : missing.startsWith(QStringLiteral("규격"))   ? static_cast<QWidget *>(HY29)
-                                                                       : static_cast<QWidget *>(HY31);
-        if (where->isEnabled())
-            where->setFocus();
+    if (const auto [message, field] = missing_for_save(); field) {
+        say(message);
+        if (field->isEnabled())
+            field->setFocus();
         return;
     }
     order_db::OrderEntry o;
@@ -609,7 +603,7 @@ void TF_SUJU::savbtnClick()
     o.v_inout = hy04->text();
     o.code = HY05->text();
     o.v_station = HY06->text();
-    o.time_ = HY24->time_text();
+    o.time_ = HY24->has_time() ? HY24->time_text() : QStringLiteral("00:00");
     o.dist = HY25->plain();
     o.v_okno = hy37->currentText();
     o.memo = HY27->text();
@@ -666,7 +660,7 @@ void TF_SUJU::HY01Enter()
     HY02->setText(order_db::next_seq(ctx_.dbm->db(), HY01->text_date()));
     load_day_orders();
     if (HY02->isEnabled()) {
-        HY02->setFocus();
+        HY02->setFocus(Qt::TabFocusReason);
     } else {
         clear_entry_fields();
     }
@@ -682,7 +676,7 @@ void TF_SUJU::HY02Enter()
 {
     HY02->setText(pad_zero(HY02->text(), 2));
     if (!load_order(HY01->text_date(), HY02->text()) && entry_mode_ == 1)
-        HY03->setFocus();
+        HY03->setFocus(Qt::TabFocusReason);
 }
 
 bool TF_SUJU::load_order(const QString &date, const QString &seq)
@@ -782,14 +776,14 @@ void TF_SUJU::pick_customer()
         for (QLineEdit *b : {hy04, HY07, HY13, HY15, hy36})
             b->clear();
         confirmed_customer_.clear();
-        HY03->setFocus();
+        HY03->setFocus(Qt::TabFocusReason);
         return;
     }
     HY03->setText(s.lookup_code);
     hy04->setText(s.lookup_name);
     if (s.lookup_code.isEmpty()) {
         confirmed_customer_.clear();
-        HY03->setFocus();
+        HY03->setFocus(Qt::TabFocusReason);
         return;
     }
     const QString rank = s.lookup_row.value(QStringLiteral("rank")).toString();
@@ -804,7 +798,7 @@ void TF_SUJU::pick_customer()
     if (confirmed_customer_ != s.lookup_code)
         confirmed_site_.clear();
     confirmed_customer_ = s.lookup_code;
-    HY05->setFocus();
+    HY05->setFocus(Qt::TabFocusReason);
 }
 
 void TF_SUJU::pick_site()
@@ -819,14 +813,14 @@ void TF_SUJU::pick_site()
             b->clear();
         hy14->set_plain(QStringLiteral("0"));
         confirmed_site_.clear();
-        HY05->setFocus();
+        HY05->setFocus(Qt::TabFocusReason);
         return;
     }
     HY05->setText(s.lookup_code);
     HY06->setText(s.lookup_name);
     if (s.lookup_code.isEmpty()) {
         confirmed_site_.clear();
-        HY05->setFocus();
+        HY05->setFocus(Qt::TabFocusReason);
         return;
     }
     const QSqlRecord &row = s.lookup_row;
@@ -840,7 +834,7 @@ void TF_SUJU::pick_site()
     HY18->setText(field(row, "gover_num"));
     HY08->setText(field(row, "man_name"));
     confirmed_site_ = s.lookup_code;
-    HY24->setFocus();
+    HY24->setFocus(Qt::TabFocusReason);
 }
 
 void TF_SUJU::HY25Enter()
@@ -849,18 +843,18 @@ void TF_SUJU::HY25Enter()
         LookupState &s = *ctx_.lookup;
         s.lookup_code = HY25->plain();
         if (!lookup_or_pick(ctx_, lookup_kinds::transport_fees, this, narrow_list_area(this))) {
-            HY25->setFocus();
+            HY25->setFocus(Qt::TabFocusReason);
             return;
         }
         bool whole = false;
         const int km = s.lookup_code.trimmed().toInt(&whole);
         if (!whole) {
-            HY25->setFocus();
+            HY25->setFocus(Qt::TabFocusReason);
             throw ActionError(QStringLiteral("'%1'은(는) 올바른 거리가 아닙니다.").arg(s.lookup_code));
         }
         HY25->set_plain(QString::number(km));
     }
-    HY29->setFocus();
+    HY29->setFocus(Qt::TabFocusReason);
 }
 
 void TF_SUJU::HY29Enter()
@@ -871,7 +865,7 @@ void TF_SUJU::HY29Enter()
         HY30->clear();
         hy38->clear();
         confirmed_spec_.clear();
-        HY29->setFocus();
+        HY29->setFocus(Qt::TabFocusReason);
         return;
     }
     HY29->setText(s.lookup_code);
@@ -894,7 +888,7 @@ void TF_SUJU::HY29Enter()
     };
     if (const std::optional<QString> price = price_rule::propose(in))
         HY32->set_plain(*price);
-    HY31->setFocus();
+    HY31->setFocus(Qt::TabFocusReason);
 }
 
 void TF_SUJU::HY31Enter()

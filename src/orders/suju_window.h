@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <utility>
 
 struct AppContext;
 class DateBox;
@@ -108,8 +109,9 @@ private:
     void clear_contract_tabs();
     void site_changed_for_tabs();
 
-    // Save checks: the first missing or unconfirmed item, or "".
-    QString missing_for_save() const;
+    // Save checks: the first missing or unconfirmed item (its message and
+    // field), or nothing.
+    std::pair<QString, QWidget *> missing_for_save() const;
     void act(const std::function<void()> &action);
     void say(const QString &text);
 

@@ -188,6 +188,7 @@ private Q_SLOTS:
         w.HY27->setText(QStringLiteral("50% '선불' \"확인\""));
         w.e_hon->setText(QStringLiteral("0.8"));
         w.HY25->set_plain(QStringLiteral("12.7"));  // typed without Enter
+        w.HY28->setText(QString(60, QChar(0xB3D9)));  // longer than the column
         click(w.savbtn);
         QVERIFY2(plant.prompter.shown.isEmpty(), qPrintable(plant.prompter.shown.join('|')));
         const QSqlRecord row = order(plant, "01");
@@ -204,6 +205,7 @@ private Q_SLOTS:
         QCOMPARE(row.value("memo").toString(), QStringLiteral("50% '선불' \"확인\""));
         QCOMPARE(row.value("v_hon").toString(), QStringLiteral("0.8"));
         QCOMPARE(row.value("v_rule").toString(), QStringLiteral("25-24-150"));
+        QCOMPARE(row.value("ground").toString(), QString(50, QChar(0xB3D9)));
         // Back to browse with the list reloaded.
         QVERIFY(!w.savbtn->isEnabled() && w.newbtn->isEnabled() && !w.HY03->isEnabled());
         QCOMPARE(grid_column(w.gridhord3, 0), QStringList{"01"});
@@ -249,6 +251,7 @@ private Q_SLOTS:
         QTest::newRow("site typed over") << "01" << "site" << "6" << "현장을 확인하세요" << "HY05";
         QTest::newRow("specification typed over") << "01" << "spec" << "6" << "규격을 확인하세요" << "HY29";
         QTest::newRow("no quantity") << "01" << "" << "0" << "수주량을 확인하세요" << "HY31";
+        QTest::newRow("half-typed time") << "01" << "time" << "6" << "첫차시간을 확인하세요" << "HY24";
     }
 
     void a_bad_number_or_missing_code_saves_nothing()
@@ -271,12 +274,13 @@ private Q_SLOTS:
             w.HY05->setText("002");
         if (skip == "spec")
             w.HY29->setText("0102");
+        if (skip == "time")
+            type_into(w.HY24, "12");
         click(w.savbtn);
         QCOMPARE(plant.prompter.shown, QStringList{message});
         QCOMPARE(count(plant, "select count(*) from r_suju"), 0);
         QVERIFY(w.savbtn->isEnabled());  // still entering
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-        QCOMPARE(w.HY06->text(), skip == "site" ? QStringLiteral("동탄 2지구") : QStringLiteral("동탄 2지구"));
     }
 
     void saving_an_existing_number_asks_before_updating_data()
@@ -465,6 +469,23 @@ private Q_SLOTS:
         QCOMPARE(w.HY05->text(), QStringLiteral("001"));
         QCOMPARE(w.HY17->text(), QStringLiteral("행복청"));
         QTRY_VERIFY(w.HY24->hasFocus());
+    }
+
+    void a_date_from_the_calendar_lists_its_day()
+    {
+        TestPlant plant;
+        fill(plant);
+        add_order(plant, "01", "A001", "001", 30, 0, 66000, "2026-03-01");
+        add_order(plant, "02", "A001", "001", 30, 0, 66000, "2026-03-01");
+        TF_SUJU w(plant.ctx);
+        begin_new(plant, w);
+        enter(w.HY03, "A001");
+        QCOMPARE(w.gridhord3->model()->rowCount(), 0);
+        w.HY01->setDate(QDate(2026, 3, 1));
+        emit w.HY01->calendar_picked(QDate(2026, 3, 1));
+        QCOMPARE(grid_column(w.gridhord3, 0), (QStringList{"01", "02"}));
+        QVERIFY(w.hy04->text().isEmpty());
+        QCOMPARE(w.HY02->text(), QStringLiteral("01"));  // no new number proposed
     }
 
     void cancel_and_query_states()
