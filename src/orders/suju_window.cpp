@@ -625,8 +625,11 @@ void TF_SUJU::savbtnClick()
         } else {
             if (!ctx_.prompter->question(this, QStringLiteral("자료가 이미 존재합니다.\r 갱신하시겠습니까?")))
                 return;
-            if (!order_db::update_order(ctx_.dbm->db(), o))
-                say(QStringLiteral("수주 자료가 없어 갱신하지 못했습니다."));
+            if (!order_db::update_order(ctx_.dbm->db(), o)) {
+                // Deleted elsewhere meanwhile: the entry stays to be saved anew.
+                say(QStringLiteral("수주 자료가 삭제되어 갱신하지 못했습니다. 다시 저장하시오."));
+                return;
+            }
         }
         back_to_browse();
         load_day_orders();

@@ -488,6 +488,29 @@ private Q_SLOTS:
         QCOMPARE(w.HY02->text(), QStringLiteral("01"));  // no new number proposed
     }
 
+    void enter_and_the_page_keys_follow_the_entry_path()
+    {
+        TestPlant plant;
+        fill(plant);
+        TF_SUJU w(plant.ctx);
+        begin_new(plant, w);
+        const QList<QWidget *> path{w.hy20, w.hy21, w.hy22, w.hy23, w.e_hon, w.HY24, w.HY25};
+        path.first()->setFocus();
+        for (int i = 1; i < path.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget()->objectName(), path[i]->objectName());
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+        QCOMPARE(QApplication::focusWidget(), w.HY24);
+        QTest::keyClick(w.HY24, Qt::Key_PageDown);
+        QCOMPARE(QApplication::focusWidget(), w.HY25);
+        press_enter(w.HY25);  // distance 0: no fee lookup
+        QCOMPARE(QApplication::focusWidget(), w.HY29);
+        press_enter(w.hy36);
+        QCOMPARE(QApplication::focusWidget(), w.savbtn);
+        QVERIFY(plant.prompter.shown.isEmpty());
+    }
+
     void cancel_and_query_states()
     {
         TestPlant plant;
