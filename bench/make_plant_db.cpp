@@ -1,10 +1,16 @@
 // Fills a database with ten years of a busy plant, for the benchmarks:
-// 60 trucks, 99 orders on every working day, about 1.5 million loads.
+// 60 trucks, 99 orders on every working day, about 1.5 million loads; the
+// customers with their sites and sales persons, and the contracts of the
+// government customers (300 contract sites, five products in three
+// periods each) with a ledger row for every load of theirs.
 //
 //   make_plant_db [--years N] [--end yyyy-mm-dd]
+//   make_plant_db --contracts-only
 //
 // The database is the one the program would use (Connection.ini or the
-// VELDARO_DB_* variables); it must be empty.
+// VELDARO_DB_* variables); it must be empty.  --contracts-only adds the
+// customers, sites, contracts and ledger to a database that has the orders
+// and loads but none of those yet.
 #include "app/connection_settings.h"
 #include "app/data_module.h"
 #include "app/schema.h"
@@ -12,6 +18,7 @@
 #include "framework/stored_text.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSqlError>
@@ -65,6 +72,137 @@ private:
 
 QString two(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 QString three(int n) { return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')); }
+
+// Every fourth customer is a government one ("K") with six sites in turn
+// over the years, each under contract for five products in three periods
+// at rising prices; the others are "L", "S" and "T" with one site.
+constexpr int customer_count = 200;
+constexpr int sites_per_government_customer = 6;
+const char *const class_codes = "KLST";  // by i % 4: every fourth is government
+
+QString customer_code(int i) { return QStringLiteral("A%1").arg(three(i)); }
+bool government(int i) { return i % 4 == 0; }
+
+struct SitePeriod {
+    QString code;
+    QDate from;
+    QDate until;  // exclusive
+    QStringList products;
+};
+
+// The sites of a government customer, each busy for an equal part of the
+// years from `start` to `end`.
+QList<SitePeriod> contract_sites(int customer, const QDate &start, const QDate &end)
+{
+    QList<SitePeriod> sites;
+    const qint64 span = std::max<qint64>(3, start.daysTo(end) / sites_per_government_customer + 1);
+    for (int s = 0; s < sites_per_government_customer; ++s) {
+        SitePeriod site{three(s + 1), start.addDays(s * span), start.addDays((s + 1) * span), {}};
+        for (int p = 0; p < 5; ++p)
+            site.products << QString::number(1001 + (customer + s + p) % 8);
+        sites << site;
+    }
+    return sites;
+}
+
+double contract_price(const QString &product, int period) { return 60000 + (product.toInt() - 1000) * 1000 + period * 2000; }
+QString product_standard(const QString &product) { return QStringLiteral("25-%1-15").arg(180 + (product.toInt() - 1000) * 10); }
+
+void fill_contracts(const Database &db, QRandomGenerator &rnd)
+{
+    QElapsedTimer t;
+    t.start();
+    if (number_or_zero(db.scalar(QStringLiteral("select count(*) from r_hyun_order"))) > 0
+        || number_or_zero(db.scalar(QStringLiteral("select count(*) from customer"))) > 0) {
+        out << "the database already holds customers or contracts\n";
+        return;
+    }
+    const QDate start = stored::parse_date(db.scalar(QStringLiteral("select min(ilja) from r_suju")).toString());
+    const QDate end = stored::parse_date(db.scalar(QStringLiteral("select max(ilja) from r_suju")).toString()).addDays(1);
+    Transaction tx(db);
+    {
+        BulkInsert men(db, QStringLiteral("youngup"), {"code", "man"});
+        for (int m = 1; m <= 10; ++m)
+            men.add({three(m), QStringLiteral("영업%1").arg(m)});
+    }
+    qint64 contract_rows = 0;
+    QHash<QString, QList<SitePeriod>> sites_of;
+    {
+        BulkInsert customers(db, QStringLiteral("customer"),
+                             {"saup", "cust_set", "cust_seq", "grcd", "name", "kawn_sa", "vat", "misu", "rank", "julsa"});
+        BulkInsert sites(db, QStringLiteral("r_hyunjang"),
+                         {"saup", "grcd", "code", "name", "man_code", "man_name", "misu", "grcd_name", "grcode",
+                          "kawn_sa", "ground_tel", "order_nul"});
+        BulkInsert contracts(db, QStringLiteral("r_hyun_order"),
+                             {"grcd", "code", "remi_code", "kind", "standard", "demand1", "demand2", "amount", "cost",
+                              "order_num", "delivery", "memo"});
+        for (int i = 1; i <= customer_count; ++i) {
+            const QString grcd = customer_code(i);
+            const QString kawn_sa = QString(QLatin1Char(class_codes[i % 4]));
+            const QString name = QStringLiteral("거래처%1").arg(i);
+            customers.add({"AA", "A", i, grcd, name, kawn_sa, "V", "H", "A", "100"});
+            const int site_count = government(i) ? sites_per_government_customer : 1;
+            const QList<SitePeriod> periods = contract_sites(i, start, end);
+            for (int s = 0; s < site_count; ++s) {
+                const int man = 1 + (i + s) % 10;
+                sites.add({"AA", grcd, three(s + 1), QStringLiteral("현장%1-%2").arg(i).arg(s + 1), three(man),
+                           QStringLiteral("영업%1").arg(man), "H", name, grcd + three(s + 1), kawn_sa,
+                           QStringLiteral("010-%1-%2").arg(1000 + i).arg(2000 + s), 95.0});
+                if (!government(i))
+                    continue;
+                const SitePeriod &site = periods[s];
+                const qint64 third = std::max<qint64>(1, site.from.daysTo(site.until) / 3);
+                for (const QString &product : site.products) {
+                    for (int p = 0; p < 3; ++p) {
+                        const QDate from = site.from.addDays(p * third);
+                        const QDate until = p == 2 ? site.until : site.from.addDays((p + 1) * third);
+                        contracts.add({grcd, site.code, product, QStringLiteral("보통"), product_standard(product),
+                                       stored::date(from), stored::date(until),
+                                       p == 0 ? 300.0 + rnd.bounded(500) : double(rnd.bounded(3) * 100),
+                                       contract_price(product, p), QStringLiteral("%1-%2-%3").arg(grcd, site.code).arg(p + 1),
+                                       stored::date(until), QStringLiteral("조달계약")});
+                        ++contract_rows;
+                    }
+                }
+            }
+            if (government(i))
+                sites_of.insert(grcd, periods);
+        }
+    }
+    // A ledger row for every load of a government customer's order, on the
+    // site that was busy that day; now and then a product without contract.
+    struct Load {
+        QString grcd, day;
+        double m3;
+    };
+    QList<Load> loads;
+    {
+        QSqlQuery q = db.query(QStringLiteral("select s.grcd, c.o_date, c.o_outorder from cholha c"
+                                              " join r_suju s on s.ilja = c.o_fdate and s.seq = c.o_scode"
+                                              " join customer cu on cu.grcd = s.grcd where cu.kawn_sa = 'K'"));
+        while (q.next())
+            loads << Load{q.value(0).toString(), q.value(1).toString(), number_or_zero(q.value(2))};
+    }
+    BulkInsert ledger(db, QStringLiteral("r_mast"),
+                      {"grcd", "code", "remi_code", "remi_code1", "standard", "kind", "ilja", "m3", "kum", "vatkum", "hap"});
+    for (const Load &l : loads) {
+        const QDate day = stored::parse_date(l.day);
+        for (const SitePeriod &site : sites_of.value(l.grcd)) {
+            if (day < site.from || day >= site.until)
+                continue;
+            const bool contracted = rnd.bounded(50) != 0;
+            const QString product = contracted ? site.products[rnd.bounded(5)] : QStringLiteral("2001");
+            const int period = std::min<qint64>(2, site.from.daysTo(day) * 3 / std::max<qint64>(1, site.from.daysTo(site.until)));
+            const double kum = std::round(l.m3 * contract_price(contracted ? product : QStringLiteral("1001"), period));
+            ledger.add({l.grcd, site.code, product, product, product_standard(product), QStringLiteral("보통"), l.day,
+                        l.m3, kum, std::round(kum / 10), kum + std::round(kum / 10)});
+            break;
+        }
+    }
+    ledger.flush();
+    tx.commit();
+    out << contract_rows << " contract periods, " << loads.size() << " ledger rows in " << t.elapsed() / 1000.0 << " s\n";
+}
 }
 
 int main(int argc, char **argv)
@@ -73,6 +211,7 @@ int main(int argc, char **argv)
     int years = 10;
     QDate end = QDate::currentDate();
     const QStringList args = app.arguments();
+    const bool contracts_only = args.contains(QStringLiteral("--contracts-only"));
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--years"))
             years = args[i + 1].toInt();
@@ -85,11 +224,16 @@ int main(int argc, char **argv)
         dbm.connect_database();
         const Database &db = dbm.db();
         schema::create_missing(db);
+        QRandomGenerator rnd(20261210);
+        if (contracts_only) {
+            fill_contracts(db, rnd);
+            db.exec(QStringLiteral("analyze"));
+            return 0;
+        }
         if (number_or_zero(db.scalar(QStringLiteral("select count(*) from cholha"))) > 0) {
             out << "the database already holds loads\n";
             return 1;
         }
-        QRandomGenerator rnd(20261210);
         QElapsedTimer t;
         t.start();
         Transaction tx(db);
@@ -149,6 +293,7 @@ int main(int argc, char **argv)
         tx.commit();
         out << orders << " orders, " << loads << " loads from " << stored::date(start) << " to "
             << stored::date(end) << " in " << t.elapsed() / 1000.0 << " s\n";
+        fill_contracts(db, rnd);
         db.exec(QStringLiteral("analyze"));
     } catch (const DbError &e) {
         out << e.message() << "\n";

@@ -13,7 +13,8 @@ QList<QSqlRecord> fetch_records(const Database &db, const QString &sql, const Pa
     return rows;
 }
 
-QString like_pattern(const QString &text)
+namespace {
+QString like_escaped(const QString &text)
 {
     QString escaped;
     escaped.reserve(text.size() + 4);
@@ -22,7 +23,18 @@ QString like_pattern(const QString &text)
             escaped += QLatin1Char('!');
         escaped += c;
     }
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
+    return escaped;
+}
+}
+
+QString like_pattern(const QString &text)
+{
+    return QLatin1Char('%') + like_escaped(text) + QLatin1Char('%');
+}
+
+QString like_prefix_pattern(const QString &text)
+{
+    return like_escaped(text) + QLatin1Char('%');
 }
 
 QString order_column(const char *table, const QString &field)

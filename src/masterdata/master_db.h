@@ -13,6 +13,8 @@ QList<QSqlRecord> fetch_records(const Database &db, const QString &sql, const Pa
 // A LIKE pattern finding `text` anywhere in a column, its own '%', '_' and
 // '!' taken literally.  Use it with `like :p escape '!'`.
 QString like_pattern(const QString &text);
+// The same for texts that begin with `text`.
+QString like_prefix_pattern(const QString &text);
 
 // `field` as a column of `table` that an "order by" may name (a grid's
 // title click); throws ActionError for anything else.

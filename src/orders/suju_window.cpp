@@ -6,6 +6,7 @@
 #include "framework/guarded.h"
 #include "framework/prompter.h"
 #include "framework/record_table_model.h"
+#include "framework/report_output.h"
 #include "framework/time_box.h"
 #include "masterdata/code_lookup.h"
 #include "masterdata/customer_window.h"
@@ -17,7 +18,9 @@
 #include "masterdata/text_pad.h"
 #include "orders/class_text.h"
 #include "framework/decimal_box.h"
+#include "orders/contract_tabs.h"
 #include "orders/order_db.h"
+#include "orders/order_sheet.h"
 #include "orders/price_rule.h"
 
 #include <QComboBox>
@@ -351,6 +354,7 @@ void TF_SUJU::build_tabs()
     PageControl1->addTab(TabSheet1, QStringLiteral("관수"));
     PageControl1->addTab(TabSheet2, QStringLiteral("민수"));
     PageControl1->addTab(TabSheet3, QStringLiteral("금일 수주 현황"));
+    contracts_ = new ContractTabs(ctx_.dbm->db(), *ctx_.prompter, TabSheet1, TabSheet2, this);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TF_SUJU::PageControl1Change);
     connect(gridhord3, &QAbstractItemView::clicked, this, &TF_SUJU::gridhord3CellClick);
 }
@@ -545,7 +549,14 @@ void TF_SUJU::canbtnClick()
 
 void TF_SUJU::prnbtnClick()
 {
-    say(QStringLiteral("수주 일보 출력은 아직 준비되지 않았습니다."));
+    // The sheet is shown over the window, which keeps whatever was typed.
+    act([this] {
+        const SystemClock system_clock;
+        const ReportOutput default_output;
+        const Clock &clock = ctx_.clock ? *ctx_.clock : static_cast<const Clock &>(system_clock);
+        preview_order_sheet(ctx_.dbm->db(), *ctx_.prompter, ctx_.reports ? *ctx_.reports : default_output, clock,
+                            this, HY01->text_date());
+    });
 }
 
 void TF_SUJU::BitBtn1Click()
@@ -735,11 +746,27 @@ void TF_SUJU::gridhord3CellClick()
     });
 }
 
+namespace {
+// HY33..HY35 from a tab step; no figures leave the fields as they are.
+void show_amounts(const std::optional<ContractAmounts> &a, DecimalBox *contract, DecimalBox *shipped,
+                  DecimalBox *unshipped)
+{
+    if (!a)
+        return;
+    contract->set_value(a->contract);
+    shipped->set_value(a->shipped);
+    unshipped->set_value(a->unshipped);
+}
+}
+
 void TF_SUJU::PageControl1Change(int index)
 {
     if (PageControl1->widget(index) == TabSheet3)
         act([this] { load_day_orders(); });
-    // 관수 and 민수: the contract tabs load here when they are chosen.
+    else if (PageControl1->widget(index) == TabSheet1)
+        act([this] { show_amounts(contracts_->show_contracts(HY03->text(), HY05->text(), HY07->text()), HY33, HY34, HY35); });
+    else if (PageControl1->widget(index) == TabSheet2)
+        act([this] { show_amounts(contracts_->show_product_sums(HY03->text(), HY05->text(), HY07->text()), HY33, HY34, HY35); });
 }
 
 void TF_SUJU::pick_customer()
@@ -869,7 +896,13 @@ void TF_SUJU::HY29Enter()
 
 void TF_SUJU::HY31Enter()
 {
-    // The contract check of 관수1 customers goes here; others move on.
+    // Advice only: the figures of the customer and site typed now, the order
+    // can still be saved.
+    if (contracts_->order_exceeds_unshipped(HY03->text(), HY05->text(), HY07->text(), HY31->value(), HY32->value())) {
+        say(unshipped_exceeded_message);
+        HY31->setFocus();
+        return;
+    }
     keys_->focus_next(HY31);
 }
 
@@ -877,11 +910,13 @@ void TF_SUJU::HY31Enter()
 
 void TF_SUJU::clear_contract_tabs()
 {
+    if (contracts_)
+        contracts_->clear();
     for (DecimalBox *n : {HY33, HY34, HY35})
         n->set_plain(QStringLiteral("0"));
 }
 
 void TF_SUJU::site_changed_for_tabs()
 {
-    // The product sums of the 민수 tab are emptied here.
+    contracts_->clear_product_sums();
 }

@@ -16,6 +16,7 @@ class QTabWidget;
 class QTableView;
 class RecordTableModel;
 class TimeBox;
+class ContractTabs;
 
 // 수주관리: the delivery orders of a day entered, changed, looked up and
 // deleted; customer, site and specification confirmed through the code
@@ -115,6 +116,7 @@ private:
     void say(const QString &text);
 
     AppContext &ctx_;
+    ContractTabs *contracts_ = nullptr;  // the tabs 관수 and 민수
     FieldKeys *keys_;
     int entry_mode_ = 0;
     QString cust_julsa_;
