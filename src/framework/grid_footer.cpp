@@ -12,6 +12,8 @@ GridFooter::GridFooter(QTableView *grid, QWidget *parent)
     setSectionsClickable(false);
     setSectionResizeMode(QHeaderView::Fixed);
     setFocusPolicy(Qt::NoFocus);
+    // One row high: a header view would otherwise take what the layout offers.
+    setFixedHeight(fontMetrics().height() + 8);
     follow_grid();
     QHeaderView *titles = grid->horizontalHeader();
     connect(titles, &QHeaderView::sectionResized, this,
@@ -58,11 +60,4 @@ void GridFooter::paintSection(QPainter *painter, const QRect &rect, int logical_
         painter->drawText(rect.adjusted(3, 0, -3, 0), Qt::AlignRight | Qt::AlignVCenter, text);
     }
     painter->restore();
-}
-
-QSize GridFooter::sizeHint() const
-{
-    QSize s = QHeaderView::sizeHint();
-    s.setHeight(fontMetrics().height() + 8);
-    return s;
 }

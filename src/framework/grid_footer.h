@@ -19,7 +19,6 @@ public:
 
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logical_index) const override;
-    QSize sizeHint() const override;
 
 private:
     void follow_grid();

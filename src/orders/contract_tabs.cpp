@@ -122,7 +122,6 @@ QTableView *add_grid(QWidget *holder, const QString &name, RecordTableModel *mod
     grid->horizontalHeader()->setStretchLastSection(false);
     box->addWidget(grid, 1);
     auto *footer = new GridFooter(grid, holder);
-    footer->setFixedHeight(footer->fontMetrics().height() + 8);
     box->addWidget(footer);
     show_rows(grid, {});
     return grid;
