@@ -249,8 +249,11 @@ private Q_SLOTS:
         QFETCH(QString, named);
         Plant p;
         p.console->desk->yusa_chk->click();
+        p.console->activateWindow();
+        QTRY_VERIFY(p.console->isActiveWindow());
         QLineEdit *quantity = p.console->desk->send[row - 1][Slots::Quantity - 1];
         quantity->setFocus();
+        QTRY_VERIFY(quantity->hasFocus());
         quantity->selectAll();
         QTest::keyClicks(quantity, typed);
         QTest::keyClick(quantity, Qt::Key_Return);
@@ -262,7 +265,7 @@ private Q_SLOTS:
         QCOMPARE(p.plant.prompter.shown.size(), 1);
         QVERIFY2(p.plant.prompter.shown[0].startsWith(named), qPrintable(p.plant.prompter.shown[0]));
         QCOMPARE(p.model().yusa(row, Slots::YusaQuantity), QStringLiteral("6"));  // not taken
-        QVERIFY(quantity->hasFocus() || !p.console->isActiveWindow());
+        QVERIFY(quantity->hasFocus());  // stays to be corrected
     }
 
     void a_mortar_quantity_the_frame_cannot_carry_is_refused()
