@@ -1,4 +1,6 @@
 #include "masterdata/spec_db.h"
+
+#include <QSqlQuery>
 #include "masterdata/master_db.h"
 
 QList<QSqlRecord> list_specs(const Database &db)
@@ -33,4 +35,16 @@ bool add_spec(const Database &db, const QString &remi_code, const QString &stand
                 {{":n1", remi_code}, {":n2", standard}, {":n3", rul_ks}, {":n4", ilja},
                  {":n5", QStringLiteral("0")}});
     });
+}
+
+QString ks_mark_of_product(const Database &db, const QString &remi_code)
+{
+    return db.scalar(QStringLiteral("select rul_ks from r_size where remi_code = :c"), {{":c", remi_code}}).toString();
+}
+
+QString ks_mark_of_standard(const Database &db, const QString &standard)
+{
+    QSqlQuery q = db.query(QStringLiteral("select rul_ks from r_size where standard = :s order by remi_code"),
+                           {{":s", standard}});
+    return q.next() ? q.value(0).toString() : QString();
 }

@@ -19,3 +19,10 @@ bool spec_exists(const Database &db, const QString &remi_code);
 // prices and second code stay empty.  False when the code exists.
 bool add_spec(const Database &db, const QString &remi_code, const QString &standard,
               const QString &rul_ks, const QString &ilja);
+
+// The KS mark ("KS" or another text) of the specification with that code,
+// "" without one.
+QString ks_mark_of_product(const Database &db, const QString &remi_code);
+// The KS mark of the specification of that name (the lowest code when
+// several share it), "" without one.
+QString ks_mark_of_standard(const Database &db, const QString &standard);

@@ -1,6 +1,7 @@
 #include "plantlink/shipment_recording.h"
 #include "console/vehicle_queries.h"
 #include "app/ticket_data.h"
+#include "masterdata/spec_db.h"
 #include "framework/database.h"
 #include "framework/number_text.h"
 #include "plantlink/reservation_slots.h"
@@ -186,7 +187,7 @@ void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehi
     vehicles_db::recount_vehicle(db, in.board_date, r.vehicle_code, in.site_name.trimmed());
 
     r.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", r.vehicle_code}}).toString();
-    r.ks_mark = db.scalar(QStringLiteral("select rul_ks from r_size where remi_code = :c"), {{":c", in.product_code}}).toString();
+    r.ks_mark = ks_mark_of_product(db, in.product_code);
 }
 }
 

@@ -1,4 +1,5 @@
 #include "plantlink/ticket_reprint.h"
+#include "masterdata/spec_db.h"
 #include "framework/database.h"
 
 #include <QSqlQuery>
@@ -8,19 +9,27 @@ namespace ticket_reprint {
 
 shipment_recording::Recorded read(const Database &db, const QSqlRecord &shipment)
 {
-    const QString day = shipment.value(QStringLiteral("o_fdate")).toString();
-    const QString order_no = shipment.value(QStringLiteral("o_scode")).toString();
+    const auto text = [&](const char *field) { return shipment.value(QString::fromLatin1(field)).toString(); };
+    return read(db, Load{text("o_fdate"), text("o_scode"), text("o_count"), text("o_otime"), text("o_ccode"),
+                         text("o_carnum"), number_or_zero(shipment.value(QStringLiteral("o_outorder"))),
+                         number_or_zero(shipment.value(QStringLiteral("o_moltal")))});
+}
+
+shipment_recording::Recorded read(const Database &db, const Load &load)
+{
+    const QString &day = load.o_fdate;
+    const QString &order_no = load.o_scode;
     shipment_recording::Recorded r;
-    r.time = shipment.value(QStringLiteral("o_otime")).toString();
-    r.quantity = number_or_zero(shipment.value(QStringLiteral("o_outorder")));
-    r.mortar = number_or_zero(shipment.value(QStringLiteral("o_moltal")));
-    r.vehicle_no = shipment.value(QStringLiteral("o_ccode")).toString();
-    r.vehicle_code = shipment.value(QStringLiteral("o_carnum")).toString();
+    r.time = load.o_otime;
+    r.quantity = load.o_outorder;
+    r.mortar = load.o_moltal;
+    r.vehicle_no = load.o_ccode;
+    r.vehicle_code = load.o_carnum;
 
     // Trip numbers are three-digit texts: text order is trip order.
     QSqlQuery upto = db.query(QStringLiteral("select count(o_count), coalesce(sum(o_outorder), 0) from cholha"
                                              " where o_fdate = :d and o_scode = :s and o_count <= :c"),
-                              {{":d", day}, {":s", order_no}, {":c", shipment.value(QStringLiteral("o_count")).toString()}});
+                              {{":d", day}, {":s", order_no}, {":c", load.o_count}});
     if (upto.next()) {
         r.trip_no = static_cast<int>(number_or_zero(upto.value(0)));
         r.cumulative = number_or_zero(upto.value(1));
@@ -40,7 +49,7 @@ shipment_recording::Recorded read(const Database &db, const QSqlRecord &shipment
         product = order.value(6).toString();
     }
     r.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", r.vehicle_code}}).toString();
-    r.ks_mark = db.scalar(QStringLiteral("select rul_ks from r_size where remi_code = :c"), {{":c", product}}).toString();
+    r.ks_mark = ks_mark_of_product(db, product);
     return r;
 }
 

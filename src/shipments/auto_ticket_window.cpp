@@ -9,6 +9,7 @@
 #include "framework/record_table_model.h"
 #include "framework/time_box.h"
 #include "masterdata/code_lookup.h"
+#include "masterdata/spec_db.h"
 #include "masterdata/field_keys.h"
 #include "masterdata/form_style.h"
 #include "masterdata/list_grid.h"
@@ -719,7 +720,7 @@ bool TF_CHOLHAAUTO::print_load(const yusa_db::YusaOrder &order, const yusa_db::Y
     const Database &db = ctx_.dbm->db();
     fill_yusa_ticket(ctx_.dbm->ticket_data,
                      {working_date, order, load, yusa_db::ticket_vehicle(db, load.vehicle_code),
-                      yusa_db::ks_mark(db, order.spec), dam_edit->text()},
+                      ks_mark_of_standard(db, order.spec), dam_edit->text()},
                      kind);
     return ctx_.qr_songjang->print_ticket();
 }

@@ -1,7 +1,6 @@
 #include "shipments/editor_ticket.h"
 #include "framework/database.h"
-#include "framework/number_text.h"
-#include "plantlink/spec_split.h"
+#include "plantlink/ticket_reprint.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -11,59 +10,14 @@ namespace {
 
 using shipment_edit_db::Shipment;
 
-struct Order {
-    QString v_inout, v_station, v_rule, cement, japum, v_hon, ks_mark;
-};
-
-std::optional<Order> read_order(const Database &db, const QString &date, const QString &seq)
+// The ticket as the console's reprint makes it: trip number and cumulative
+// up to the load's trip, the order's texts as they are now.
+TicketData fill(const Database &db, const Shipment &s, const QString &shipper)
 {
-    QSqlQuery q = db.query(QStringLiteral("select * from r_suju where ilja = :d and seq = :s"),
-                           {{":d", date}, {":s", seq}});
-    if (!q.next())
-        return std::nullopt;
-    const QSqlRecord r = q.record();
-    Order o{r.value(QStringLiteral("v_inout")).toString(), r.value(QStringLiteral("v_station")).toString(),
-            r.value(QStringLiteral("v_rule")).toString(), r.value(QStringLiteral("cement")).toString(),
-            r.value(QStringLiteral("japum")).toString(), r.value(QStringLiteral("v_hon")).toString(), {}};
-    const QString remi_code = r.value(QStringLiteral("remi_code")).toString();
-    q.finish();
-    o.ks_mark = db.scalar(QStringLiteral("select rul_ks from r_size where remi_code = :c"), {{":c", remi_code}})
-                    .toString();
-    return o;
-}
-
-TicketData fill(const Database &db, const Order &order, const Shipment &s, const QString &shipper)
-{
-    QSqlQuery q = db.query(QStringLiteral("select count(o_scode) as sum_count, sum(o_outorder) as sum_chol"
-                                          " from cholha where o_fdate = :f and o_scode = :s and o_count <= :c"),
-                           {{":f", s.o_fdate}, {":s", s.o_scode}, {":c", s.o_count}});
-    long long count = 0;
-    double cumulative = 0;
-    if (q.next()) {
-        count = static_cast<long long>(number_or_zero(q.value(0)));
-        cumulative = number_or_zero(q.value(1));
-    }
-    q.finish();
+    const auto load = ticket_reprint::read(
+        db, {s.o_fdate, s.o_scode, s.o_count, s.o_otime, s.o_ccode, s.o_carnum, s.o_outorder, s.o_moltal});
     TicketData t;
-    t.year = s.o_fdate.mid(0, 4);
-    t.month = s.o_fdate.mid(5, 2);
-    t.day = s.o_fdate.mid(8, 2);
-    t.trip_no = QString::number(count);
-    t.customer_name = order.v_inout;
-    t.site = order.v_station;
-    t.vehicle_no = s.o_ccode;
-    t.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", s.o_carnum}}).toString();
-    t.hour = s.o_otime.mid(0, 2);
-    t.minute = s.o_otime.mid(3, 2);
-    t.quantity = number_2n(s.o_outorder);
-    t.cumulative = number_2n(cumulative);
-    fill_spec_parts(t, order.v_rule);
-    t.cement = order.cement;
-    t.admixture = order.japum;
-    t.shipper = shipper;
-    t.ks_mark = order.ks_mark;
-    t.admixture_rate = order.v_hon;
-    t.order_no = s.o_scode;
+    shipment_recording::fill_ticket(t, load, s.o_fdate, s.o_scode, shipper);
     return t;
 }
 
@@ -71,10 +25,9 @@ TicketData fill(const Database &db, const Order &order, const Shipment &s, const
 
 std::optional<TicketData> ticket_of(const Database &db, const Shipment &shipment, const QString &shipper)
 {
-    const auto order = read_order(db, shipment.o_fdate, shipment.o_scode);
-    if (!order)
+    if (!order_exists(db, shipment.o_fdate, shipment.o_scode))
         return std::nullopt;
-    return fill(db, *order, shipment, shipper);
+    return fill(db, shipment, shipper);
 }
 
 bool order_exists(const Database &db, const QString &date, const QString &seq)
@@ -88,10 +41,7 @@ Range range(const Database &db, const QString &date, const QString &seq, int fir
             const QString &shipper)
 {
     Range result;
-    if (last < first)
-        return result;
-    const auto order = read_order(db, date, seq);
-    if (!order)
+    if (last < first || !order_exists(db, date, seq))
         return result;
     QSqlQuery q = db.query(QStringLiteral("select * from cholha where o_fdate = :f and o_scode = :s"
                                           " and o_count >= :a and o_count <= :b order by o_count, o_date, o_otime"),
@@ -108,7 +58,7 @@ Range range(const Database &db, const QString &date, const QString &seq, int fir
     for (int i = first; i <= last; ++i) {
         const QString trip = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
         if (const auto found = by_trip.constFind(trip); found != by_trip.cend())
-            result.tickets << fill(db, *order, *found, shipper);
+            result.tickets << fill(db, *found, shipper);
         else
             result.skipped << trip;
     }

@@ -10,7 +10,7 @@
 #include "framework/time_box.h"
 #include "masterdata/code_lookup.h"
 #include "plantlink/ticket_report.h"
-#include "shipments/hand_ticket_db.h"
+#include "masterdata/spec_db.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -229,7 +229,7 @@ void TF_HANDPRINT::HD05Enter()
 void TF_HANDPRINT::fill(const QSqlRecord &order, const QString &working_date, const QString &shipper)
 {
     const QString v_rule = order_text(order, "v_rule");
-    const bool ks = !v_rule.isEmpty() && hand_ticket_db::is_ks_standard(ctx_.dbm->db(), v_rule);
+    const bool ks = !v_rule.isEmpty() && ks_mark_of_standard(ctx_.dbm->db(), v_rule) == QLatin1String("KS");
     HD02->set_text_date(working_date);
     HD03->setText(order_text(order, "v_inout"));
     HD04->setText(order_text(order, "v_station"));

@@ -172,11 +172,5 @@ TicketVehicle ticket_vehicle(const Database &db, const QString &code)
     return {q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
 }
 
-QString ks_mark(const Database &db, const QString &spec)
-{
-    QSqlQuery q = db.query(QStringLiteral("select rul_ks from r_size where standard = :s order by remi_code"),
-                           {{":s", spec}});
-    return q.next() ? q.value(0).toString() : QString();
-}
 
 }

@@ -78,7 +78,5 @@ struct TicketVehicle {
 };
 // Empty fields when there is no such vehicle.
 TicketVehicle ticket_vehicle(const Database &db, const QString &code);
-// RUL_KS of the specification whose text is `spec` ("" when none).
-QString ks_mark(const Database &db, const QString &spec);
 
 }
