@@ -10,17 +10,17 @@
 // VELDARO_DB_* variables).  One yusa order is added to the day (the next
 // free number) and its loads are written again at every run.
 #include "bench_common.h"
-#include "app/app_context.h"
-#include "app/data_module.h"
-#include "framework/clock.h"
-#include "framework/korean_text.h"
-#include "framework/prompter.h"
-#include "framework/report_output.h"
-#include "framework/stored_text.h"
-#include "masterdata/lookup_state.h"
-#include "plantlink/ticket_report.h"
-#include "shipments/auto_ticket_window.h"
-#include "shipments/yusa_db.h"
+#include "gui/data/app_context.h"
+#include "core/data/data_module.h"
+#include "core/framework/clock.h"
+#include "core/framework/korean_text.h"
+#include "core/framework/prompter.h"
+#include "gui/framework/report_output.h"
+#include "core/framework/stored_text.h"
+#include "core/masterdata/lookup_state.h"
+#include "gui/plantlink/ticket_report.h"
+#include "gui/shipments/auto_ticket_window.h"
+#include "core/shipments/yusa_db.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 // What the benchmarks share: their arguments and how figures are printed.
-#include "framework/database.h"
+#include "core/framework/database.h"
 
 #include <QElapsedTimer>
 #include <QList>

@@ -7,14 +7,14 @@
 // The database is the one the program would use (Connection.ini or the
 // VELDARO_DB_* variables).
 #include "bench_common.h"
-#include "app/app_context.h"
-#include "app/data_module.h"
-#include "console/main_window.h"
-#include "console/order_board.h"
-#include "framework/clock.h"
-#include "framework/date_box.h"
-#include "framework/prompter.h"
-#include "framework/stored_text.h"
+#include "gui/data/app_context.h"
+#include "core/data/data_module.h"
+#include "gui/console/main_window.h"
+#include "gui/console/order_board.h"
+#include "core/framework/clock.h"
+#include "gui/framework/date_box.h"
+#include "core/framework/prompter.h"
+#include "core/framework/stored_text.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

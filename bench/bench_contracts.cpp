@@ -11,14 +11,15 @@
 // The database is the one the program would use (Connection.ini or the
 // VELDARO_DB_* variables).
 #include "bench_common.h"
-#include "app/data_module.h"
-#include "framework/clock.h"
-#include "framework/korean_text.h"
-#include "framework/prompter.h"
-#include "framework/report_output.h"
-#include "orders/contract_db.h"
-#include "orders/contract_tabs.h"
-#include "orders/order_sheet.h"
+#include "core/data/data_module.h"
+#include "core/framework/clock.h"
+#include "core/framework/korean_text.h"
+#include "core/framework/prompter.h"
+#include "gui/framework/report_output.h"
+#include "core/orders/contract_db.h"
+#include "gui/orders/contract_tabs.h"
+#include "core/orders/order_sheet.h"
+#include "gui/orders/order_sheet_preview.h"
 
 #include <QApplication>
 #include <ctime>

@@ -12,14 +12,14 @@
 // have none, and adds the indexes of order entry to an older database.  Run
 // it on a copy.
 #include "bench_common.h"
-#include "app/app_context.h"
-#include "app/data_module.h"
-#include "app/schema.h"
-#include "framework/clock.h"
-#include "framework/prompter.h"
-#include "masterdata/lookup_state.h"
-#include "framework/decimal_box.h"
-#include "orders/suju_window.h"
+#include "gui/data/app_context.h"
+#include "core/data/data_module.h"
+#include "core/data/schema.h"
+#include "core/framework/clock.h"
+#include "core/framework/prompter.h"
+#include "core/masterdata/lookup_state.h"
+#include "gui/framework/decimal_box.h"
+#include "gui/orders/suju_window.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -9,17 +9,17 @@
 // database is the one the program would use (Connection.ini or the
 // VELDARO_DB_* variables).
 #include "bench_common.h"
-#include "app/app_context.h"
-#include "app/data_module.h"
-#include "framework/clock.h"
-#include "framework/date_box.h"
-#include "framework/korean_text.h"
-#include "framework/prompter.h"
-#include "framework/record_table_model.h"
-#include "framework/report_output.h"
-#include "framework/stored_text.h"
-#include "masterdata/lookup_state.h"
-#include "reports/status_window.h"
+#include "gui/data/app_context.h"
+#include "core/data/data_module.h"
+#include "core/framework/clock.h"
+#include "gui/framework/date_box.h"
+#include "core/framework/korean_text.h"
+#include "core/framework/prompter.h"
+#include "core/framework/record_table_model.h"
+#include "gui/framework/report_output.h"
+#include "core/framework/stored_text.h"
+#include "core/masterdata/lookup_state.h"
+#include "gui/reports/status_window.h"
 
 #include <QApplication>
 #include <QComboBox>

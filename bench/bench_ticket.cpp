@@ -1,13 +1,13 @@
 // Time from print_ticket to the PDF file written, in the PDF-folder mode
 // (the same drawing a printer gets).  Usage: bench_ticket [prints] [folder]
 // (the PDF files are kept in `folder` when it is given).
-#include "app/data_module.h"
-#include "framework/clock.h"
-#include "framework/korean_text.h"
-#include "framework/prompter.h"
-#include "framework/report_output.h"
-#include "plantlink/spec_split.h"
-#include "plantlink/ticket_report.h"
+#include "core/data/data_module.h"
+#include "core/framework/clock.h"
+#include "core/framework/korean_text.h"
+#include "core/framework/prompter.h"
+#include "gui/framework/report_output.h"
+#include "core/plantlink/spec_split.h"
+#include "gui/plantlink/ticket_report.h"
 
 #include <QApplication>
 #include <QDir>

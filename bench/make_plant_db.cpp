@@ -11,11 +11,11 @@
 // VELDARO_DB_* variables); it must be empty.  --contracts-only adds the
 // customers, sites, contracts and ledger to a database that has the orders
 // and loads but none of those yet.
-#include "app/connection_settings.h"
-#include "app/data_module.h"
-#include "app/schema.h"
-#include "framework/database.h"
-#include "framework/stored_text.h"
+#include "core/data/connection_settings.h"
+#include "core/data/data_module.h"
+#include "core/data/schema.h"
+#include "core/framework/database.h"
+#include "core/framework/stored_text.h"
 
 #include <QCoreApplication>
 #include <QHash>

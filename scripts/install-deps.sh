@@ -10,7 +10,8 @@ packages=(
 )
 if [ "${1:-}" = "--tests" ]; then
   # cups: the printing tests run once more with a default printer.
-  packages+=(postgresql socat poppler-utils cups-daemon cups-client)
+  # ccache: the core-only configuration reuses the full build's objects.
+  packages+=(postgresql socat poppler-utils cups-daemon cups-client ccache)
 fi
 
 missing=()

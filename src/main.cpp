@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "gui/app/application.h"
 
 int main(int argc, char **argv)
 {

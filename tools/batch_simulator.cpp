@@ -17,7 +17,7 @@
 // DEVICE is a serial device or one end of a pty pair, for example
 //   socat -d -d pty,raw,echo=0,link=/tmp/plant1 pty,raw,echo=0,link=/tmp/console1
 //   batch_simulator /tmp/plant1 --auto      (and the console's port set to /tmp/console1)
-#include "framework/korean_text.h"
+#include "core/framework/korean_text.h"
 
 #include <QCoreApplication>
 #include <QSerialPort>

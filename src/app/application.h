@@ -1,7 +1,0 @@
-#pragma once
-
-// Brings the program up (splash, windows, data module, login) and runs it.
-int run_application(int argc, char **argv);
-
-// Registers the pictures compiled into the program (login buttons, toolbar).
-void init_resources();

@@ -1,0 +1,74 @@
+#include "core/data/data_module.h"
+#include "core/data/schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QUuid>
+
+TF_DBMDL::TF_DBMDL(const QString &settings_path, const ConnectionSettings &connection,
+                   QObject *parent)
+    : QObject(parent), settings_path_(settings_path), connection_(connection)
+{
+    setObjectName(QStringLiteral("F_DBMDL"));
+    settings = PlantSettings::load(settings_path_);
+    configure_connection();
+}
+
+TF_DBMDL::~TF_DBMDL()
+{
+    const QString name = remi_db.connection_name();
+    remi_db = Database();
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void TF_DBMDL::configure_connection()
+{
+    // A name of its own lets tests run several data modules side by side.
+    const QString name = connection_.alias + QLatin1Char('-')
+                         + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (connection_.embedded()) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(connection_.sqlite_file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    } else {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setDatabaseName(connection_.database);
+        db.setUserName(connection_.user);
+        db.setPassword(connection_.password);
+        if (!connection_.host.isEmpty())
+            db.setHostName(connection_.host);
+        db.setPort(connection_.port);
+        db.setConnectOptions(QStringLiteral("connect_timeout=3"));
+    }
+    remi_db = Database(name);
+}
+
+void TF_DBMDL::connect_database()
+{
+    if (remi_db.is_open())
+        return;
+    if (connection_.embedded() && connection_.sqlite_file != QLatin1String(":memory:"))
+        QDir().mkpath(QFileInfo(connection_.sqlite_file).absolutePath());
+    remi_db.ensure_open();
+    if (connection_.embedded()) {
+        remi_db.query(QStringLiteral("pragma journal_mode=wal"));
+        schema::create_missing(remi_db);
+    }
+}
+
+EnrolRow read_enrol(const Database &db)
+{
+    QSqlQuery q = db.query(QStringLiteral("select name, japum from enrol"));
+    EnrolRow row;
+    if (q.next()) {
+        row.name = q.value(0).toString();
+        row.japum = q.value(1).toString();
+    }
+    return row;
+}

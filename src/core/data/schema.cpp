@@ -1,0 +1,176 @@
+#include "core/data/schema.h"
+#include "core/framework/database.h"
+
+#include <QSqlDatabase>
+
+namespace schema {
+namespace {
+// Widths follow the entry fields and zero-fill rules; free texts get room.
+constexpr const char *date = "varchar(10)";
+constexpr const char *text = "varchar(100)";
+constexpr const char *number = "double precision";
+constexpr const char *whole = "integer";
+}
+
+const QList<Table> &tables()
+{
+    static const QList<Table> all{
+        {"r_suju",
+         {{"ilja", date}, {"seq", "varchar(2)"}, {"grcd", "varchar(4)"}, {"v_inout", "varchar(30)"},
+          {"code", "varchar(3)"}, {"v_station", "varchar(40)"}, {"time_", "varchar(10)"},
+          {"saup", "varchar(2)"}, {"dist", number}, {"v_okno", "varchar(10)"},
+          {"memo", "varchar(30)"}, {"ground", "varchar(50)"}, {"remi_code", "varchar(4)"},
+          {"v_rule", "varchar(10)"}, {"order_m3", number}, {"danga", number}, {"vat", "varchar(1)"},
+          {"v_outorder", number}, {"v_reorder", number}, {"v_ccount", whole},
+          {"v_ftime", "varchar(8)"}, {"v_ltime", "varchar(8)"}, {"v_nocarin", "varchar(10)"},
+          {"v_cincout", "varchar(8)"}, {"v_state", "varchar(3)"}, {"kind", "varchar(10)"},
+          {"cement", text}, {"gravel", text}, {"japum", text}, {"con", text}, {"v_hon", text},
+          {"ondo", whole}, {"yeom", text}, {"kong", text}},
+         {"ilja", "seq"},
+         {},
+         // Order entry's price proposal and its four value lists.
+         {{"grcd", "code", "remi_code", "ilja"}, {"cement", "ilja"}, {"gravel", "ilja"},
+          {"japum", "ilja"}, {"con", "ilja"}}},
+        {"cholha",
+         {{"o_date", date}, {"o_fdate", date}, {"o_otime", "varchar(8)"}, {"o_scode", "varchar(2)"},
+          {"o_count", "varchar(3)"}, {"o_carnum", "varchar(9)"}, {"o_hogi", "varchar(1)"},
+          {"o_outorder", number}, {"o_moltal", number}, {"o_ccode", "varchar(4)"},
+          {"o_return", "varchar(10)"}},
+         {},
+         {{"o_fdate", "o_scode", "o_count"},
+          {"o_date", "o_carnum"},
+          {"o_carnum", "o_date"},
+          {"o_fdate", "o_otime"},
+          {"o_date", "o_otime"}},
+         // The status lists' period totals per vehicle, read from the index alone.
+         {{"o_fdate", "o_carnum", "o_outorder"}}},
+        {"car_code",
+         {{"saup", "varchar(2)"}, {"code", "varchar(9)"}, {"scode", "varchar(4)"},
+          {"name", "varchar(10)"}, {"m3", number}, {"wight", number}, {"carco", "varchar(2)"},
+          {"company", "varchar(10)"}, {"gubun", "varchar(10)"}, {"sudang", "varchar(2)"},
+          {"c_bool", "varchar(1)"}, {"c_otime", "varchar(8)"}, {"c_state", "varchar(3)"},
+          {"c_dsum", whole}, {"c_msum", whole}, {"c_station", "varchar(40)"}},
+         {"code"},
+         {{"scode"}, {"c_state", "code"}}},
+        {"customer",
+         {{"saup", "varchar(2)"}, {"cust_set", "varchar(1)"}, {"cust_seq", whole},
+          {"grcd", "varchar(4)"}, {"name", "varchar(30)"}, {"kawn_sa", "varchar(1)"},
+          {"vat", "varchar(1)"}, {"misu", "varchar(1)"}, {"rank", "varchar(2)"},
+          {"julsa", "varchar(4)"}},
+         {"grcd"},
+         {{"name"}}},
+        {"r_hyunjang",
+         {{"saup", "varchar(2)"}, {"grcd", "varchar(4)"}, {"code", "varchar(3)"},
+          {"name", "varchar(40)"}, {"man_code", "varchar(3)"}, {"man_name", "varchar(40)"},
+          {"misu", "varchar(1)"}, {"grcd_name", "varchar(30)"}, {"grcode", "varchar(7)"},
+          {"kawn_sa", "varchar(1)"}, {"office_tel", "varchar(20)"}, {"ground_tel", "varchar(20)"},
+          {"memo", text}, {"order_nul", number}, {"build", text}, {"gover", text},
+          {"gover_num", "varchar(30)"}, {"ilja", date}},
+         {"grcd", "code"},
+         {{"name"}}},
+        {"r_size",
+         {{"remi_code", "varchar(4)"}, {"standard", "varchar(30)"}, {"rul_ks", "varchar(10)"},
+          {"ilja", date}, {"gubun", "varchar(1)"}, {"kind", "varchar(10)"},
+          {"kwan_danga", number}, {"sa_danga", number}, {"remi_code1", "varchar(10)"}},
+         {"remi_code"},
+         {{"standard"}}},
+        {"youngup",
+         {{"code", "varchar(3)"}, {"man", "varchar(40)"}},
+         {"code"},
+         {}},
+        {"r_hyun_order",
+         {{"grcd", "varchar(4)"}, {"code", "varchar(3)"}, {"remi_code", "varchar(4)"},
+          {"kind", "varchar(10)"}, {"standard", "varchar(10)"}, {"demand1", date},
+          {"demand2", date}, {"amount", number}, {"cost", number}, {"order_num", "varchar(20)"},
+          {"delivery", date}, {"memo", "varchar(30)"}},
+         {},
+         {{"grcd", "code", "remi_code", "demand1"}}},
+        {"r_mast",
+         {{"grcd", "varchar(4)"}, {"code", "varchar(3)"}, {"remi_code", "varchar(4)"},
+          {"remi_code1", "varchar(10)"}, {"standard", "varchar(30)"}, {"kind", "varchar(10)"},
+          {"ilja", date}, {"m3", number}, {"kum", number}, {"vatkum", number}, {"hap", number}},
+         {},
+         {{"grcd", "code", "remi_code", "ilja"}}},
+        {"cont_carry",
+         {{"ilja", date}, {"seq", "varchar(2)"}, {"gubun", "varchar(10)"}, {"danga", number}},
+         {},
+         {{"ilja", "seq"}}},
+        {"car_cust",
+         {{"code", "varchar(2)"}, {"name", "varchar(40)"}},
+         {"code"},
+         {}},
+        {"carry",
+         {{"code", "varchar(10)"}, {"dis_kum", number}},
+         {"code"},
+         {}},
+        {"enrol",
+         {{"name", "varchar(40)"}, {"japum", "varchar(40)"}},
+         {},
+         {}},
+        {"yu_suju",
+         {{"ysu_ilja", date}, {"ysu_seq", "varchar(10)"}, {"ysu_cu_name", "varchar(30)"},
+          {"ysu_hy_name", "varchar(40)"}, {"ysu_ru_name", "varchar(30)"},
+          {"ysu_order_m3", number}, {"ysu_first_time", "varchar(5)"},
+          {"ysu_wait_time", "varchar(2)"}, {"ysu_cement", text}, {"ysu_gravel", text},
+          {"ysu_japum", text}, {"ysu_hon", text}},
+         {"ysu_ilja", "ysu_seq"},
+         {}},
+        {"yu_cholha",
+         {{"ych_ilja", date}, {"ych_su_seq", "varchar(10)"}, {"ych_seq", "varchar(3)"},
+          {"ych_time", "varchar(5)"}, {"ych_ca_number", "varchar(9)"},
+          {"ych_chol_m3", number}, {"ych_nu_m3", number}},
+         {"ych_ilja", "ych_su_seq", "ych_seq"},
+         {}},
+    };
+    return all;
+}
+
+QStringList missing_tables(const Database &db)
+{
+    db.ensure_open();
+    QStringList existing = db.connection().tables(QSql::Tables);
+    for (QString &t : existing)
+        t = t.toLower();
+    QStringList missing;
+    for (const Table &t : tables())
+        if (!existing.contains(QString::fromLatin1(t.name)))
+            missing << QString::fromLatin1(t.name);
+    return missing;
+}
+
+bool is_empty(const Database &db)
+{
+    return missing_tables(db).size() == tables().size();
+}
+
+QStringList create_missing(const Database &db)
+{
+    const QStringList missing = missing_tables(db);
+    Transaction tx(db);
+    for (const Table &t : tables()) {
+        const QString name = QString::fromLatin1(t.name);
+        const bool made = missing.contains(name);
+        if (made) {
+            QStringList defs;
+            for (const Column &c : t.columns)
+                defs << QStringLiteral("%1 %2").arg(QString::fromLatin1(c.name), QString::fromLatin1(c.type));
+            if (!t.primary_key.isEmpty())
+                defs << QStringLiteral("primary key (%1)").arg(t.primary_key.join(QStringLiteral(", ")));
+            db.exec(QStringLiteral("create table %1 (%2)").arg(name, defs.join(QStringLiteral(", "))));
+        }
+        int n = 0;
+        for (const QStringList &cols : t.indexes) {
+            ++n;
+            if (made)
+                db.exec(QStringLiteral("create index %1_ix%2 on %1 (%3)")
+                            .arg(name).arg(n).arg(cols.join(QStringLiteral(", "))));
+        }
+        for (const QStringList &cols : t.added_indexes)
+            db.exec(QStringLiteral("create index if not exists %1_ix%2 on %1 (%3)")
+                        .arg(name).arg(++n).arg(cols.join(QStringLiteral(", "))));
+    }
+    tx.commit();
+    return missing;
+}
+
+}

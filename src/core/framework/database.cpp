@@ -1,0 +1,156 @@
+#include "core/framework/database.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+
+namespace {
+Database::Tracer &tracer()
+{
+    static Database::Tracer t;
+    return t;
+}
+}
+
+void Database::set_tracer(Tracer t)
+{
+    tracer() = std::move(t);
+}
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(name_, false);
+}
+
+bool Database::is_postgres() const
+{
+    return connection().driverName() == QLatin1String("QPSQL");
+}
+
+bool Database::is_open() const
+{
+    return connection().isOpen();
+}
+
+QString describe_error(const QSqlError &error)
+{
+    QString text = error.text().trimmed();
+    if (text.isEmpty())
+        text = QStringLiteral("알 수 없는 오류");
+    return QStringLiteral("데이터베이스 오류\n%1").arg(text);
+}
+
+namespace {
+// A failure that says nothing about the statement, only that the database
+// is not there for now.  The connection is closed, so the next statement
+// opens a fresh one instead of failing with an empty error.
+bool connection_lost(QSqlDatabase &db, const QSqlError &err)
+{
+    const QString code = err.nativeErrorCode();
+    bool lost = !db.isOpen() || !db.driver()->isOpen();
+    if (db.driverName() == QLatin1String("QSQLITE")) {
+        // SQLITE_BUSY, SQLITE_LOCKED: another connection holds the file.
+        if (code == QLatin1String("5") || code == QLatin1String("6"))
+            return true;
+    } else if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"))) {
+        lost = true;  // connection exceptions, server shut down or backend killed
+    }
+    if (lost)
+        db.close();
+    return lost;
+}
+}
+
+void Database::ensure_open() const
+{
+    QSqlDatabase db = connection();
+    if (!db.isValid())
+        throw DbError(QStringLiteral("데이터베이스 오류\n연결이 설정되지 않았습니다."));
+    if (db.isOpen())
+        return;
+    if (!db.open())
+        throw DbError(describe_error(db.lastError()), true);
+}
+
+QSqlQuery Database::query(const QString &sql, const Params &params) const
+{
+    return run(sql, params, true);
+}
+
+QSqlQuery Database::query_kept(const QString &sql, const Params &params) const
+{
+    return run(sql, params, !is_postgres());
+}
+
+QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_only) const
+{
+    ensure_open();
+    if (tracer())
+        tracer()(sql, params);
+    QSqlDatabase db = connection();
+    QSqlQuery q(db);
+    q.setForwardOnly(forward_only);
+    // Statements without values run directly: PostgreSQL cannot prepare DDL.
+    const bool ok = params.isEmpty() ? q.exec(sql) : [&] {
+        if (!q.prepare(sql))
+            return false;
+        for (const auto &[name, value] : params)
+            q.bindValue(name, value);
+        return q.exec();
+    }();
+    if (!ok) {
+        const QSqlError err = q.lastError();
+        q = QSqlQuery();
+        const bool lost = connection_lost(db, err);
+        throw DbError(describe_error(err), lost);
+    }
+    return q;
+}
+
+int Database::exec(const QString &sql, const Params &params) const
+{
+    QSqlQuery q = query(sql, params);
+    return q.numRowsAffected();
+}
+
+QVariant Database::scalar(const QString &sql, const Params &params) const
+{
+    QSqlQuery q = query(sql, params);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+Transaction::Transaction(const Database &db) : db_(db.connection())
+{
+    db.ensure_open();
+    if (!db_.transaction()) {
+        // Beginning fails only when the connection does.
+        const QSqlError err = db_.lastError();
+        db_.close();
+        throw DbError(describe_error(err), true);
+    }
+}
+
+Transaction::~Transaction()
+{
+    if (!done_)
+        db_.rollback();
+}
+
+void Transaction::commit()
+{
+    if (!db_.commit()) {
+        const QSqlError err = db_.lastError();
+        const bool lost = connection_lost(db_, err);
+        done_ = lost;  // a closed connection has nothing left to roll back
+        throw DbError(describe_error(err), lost);
+    }
+    done_ = true;
+}
+
+double number_or_zero(const QVariant &v)
+{
+    if (v.isNull())
+        return 0.0;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok ? d : 0.0;
+}

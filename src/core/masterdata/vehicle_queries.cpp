@@ -1,0 +1,73 @@
+#include "core/masterdata/vehicle_queries.h"
+#include "core/framework/database.h"
+
+namespace vehicles_db {
+
+QSqlQuery vehicles(const Database &db, const QString &state)
+{
+    if (state.isEmpty())
+        return db.query(QStringLiteral("select * from car_code order by code"));
+    return db.query(QStringLiteral("select * from car_code where c_state = :s order by code"),
+                    {{":s", state}});
+}
+
+void recount_all_vehicles(const Database &db, const QString &date)
+{
+    const QString month = date.left(8);
+    Transaction tx(db);
+    // The month runs from its first day to `date`; the range lets the
+    // (o_carnum, o_date) index do the work, the LIKE keeps it to the month.
+    db.exec(QStringLiteral(
+                "update car_code set"
+                " c_dsum = (select count(o_carnum) from cholha"
+                "   where o_date = :d and o_carnum = car_code.code),"
+                " c_msum = case when exists (select 1 from cholha where o_date = :d and o_carnum = car_code.code)"
+                "   then (select count(o_carnum) from cholha where o_carnum = car_code.code"
+                "     and o_date >= :m and o_date <= :d and o_date like :ml)"
+                "   else 0 end,"
+                " c_state = case when exists (select 1 from cholha where o_date = :d and o_carnum = car_code.code)"
+                "   then 'YES' else c_state end"),
+            {{":d", date}, {":m", month}, {":ml", month + QLatin1Char('%')}});
+    const bool any_load = db.query(QStringLiteral("select 1 from cholha where o_date = :d"),
+                                   {{":d", date}}).next();
+    if (!any_load)
+        db.exec(QStringLiteral("update car_code set c_dsum = 0, c_station = :e where c_state = 'YES'"),
+                {{":e", QStringLiteral("")}});  // a null QString would store NULL
+    tx.commit();
+}
+
+void recount_vehicle(const Database &db, const QString &date, const QString &vehicle_code,
+                     const QString &site_name)
+{
+    db.exec(QStringLiteral("update car_code set"
+                           " c_dsum = (select count(o_carnum) from cholha where o_fdate = :d and o_carnum = :c),"
+                           " c_station = :s where code = :c"),
+            {{":d", date}, {":c", vehicle_code}, {":s", site_name}});
+}
+
+QList<Trip> vehicle_trips(const Database &db, const QString &vehicle_code, const QString &date)
+{
+    QSqlQuery q = db.query(QStringLiteral(
+                               "select ch.o_otime, su.v_inout, su.v_station from cholha ch"
+                               " inner join r_suju su on (ch.o_scode = su.seq and ch.o_fdate = su.ilja)"
+                               " where ch.o_carnum = :c and ch.o_date = :d order by ch.o_otime"),
+                           {{":c", vehicle_code}, {":d", date}});
+    QList<Trip> trips;
+    while (q.next())
+        trips << Trip{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
+    return trips;
+}
+
+void toggle_service(const Database &db, const QString &vehicle_code, const QString &current_state)
+{
+    const QString next = current_state == QLatin1String("YES") ? QStringLiteral("NO") : QStringLiteral("YES");
+    db.exec(QStringLiteral("update car_code set c_state = :s where code = :c"),
+            {{":s", next}, {":c", vehicle_code}});
+}
+
+void put_all_in_service(const Database &db)
+{
+    db.exec(QStringLiteral("update car_code set c_state = 'YES'"));
+}
+
+}

@@ -1,0 +1,132 @@
+#include "core/plantlink/load_recorder.h"
+#include "core/framework/database.h"
+#include "core/framework/guarded.h"
+
+#include <QTimer>
+
+using shipment_recording::Input;
+
+namespace {
+QString describe(const Input &in)
+{
+    return QStringLiteral("%1 %2호기 순번 %3, 차번 %4, %5 m3")
+        .arg(in.board_date, QString::number(in.unit), in.order_no, in.vehicle_no, in.quantity);
+}
+}
+
+LoadRecorder::LoadRecorder(const Database &db, const QString &journal_path, QObject *parent)
+    : QObject(parent), db_(db), journal_(journal_path), retry_(new QTimer(this))
+{
+    retry_->setInterval(5000);
+    connect(retry_, &QTimer::timeout, this, [this] { replay(); });
+    QString error;
+    if (!journal_.load(&error) || !error.isEmpty())
+        QTimer::singleShot(0, this, [this, error] { tell(error); });
+    if (!journal_.empty())
+        retry_->start();
+}
+
+void LoadRecorder::set_retry_interval(int ms)
+{
+    retry_->setInterval(ms);
+}
+
+void LoadRecorder::tell(const QString &text)
+{
+    if (say)
+        say(text);
+}
+
+void LoadRecorder::after_change(qsizetype before)
+{
+    if (journal_.empty())
+        retry_->stop();
+    else if (!retry_->isActive())
+        retry_->start();
+    if (journal_.size() != before)
+        Q_EMIT waiting_changed(waiting());
+}
+
+LoadRecorder::Outcome LoadRecorder::record(const Input &in, const shipment_recording::VehicleLookup &lookup_vehicle)
+{
+    shipment_recording::quantities(in);  // a quantity that is not a number is no load
+    const qsizetype before = journal_.size();
+    Outcome out;
+    const OutageJournal::Entry entry = journal_.make_entry(in);
+    QString error;
+    if (!journal_.append(entry, &error)) {
+        // No journal: the database is the only place left.
+        tell(error);
+        out.recorded = shipment_recording::record(db_, in, lookup_vehicle);
+        return out;
+    }
+    // The loads before it go first, so trips are numbered in the order
+    // the trucks were loaded.
+    if (journal_.size() > 1)
+        replay_before(entry.id);
+    if (journal_.size() == 1 && journal_.entries().first().id == entry.id) {
+        try {
+            out.recorded = shipment_recording::record(db_, in, lookup_vehicle);
+        } catch (const DbError &e) {
+            if (!e.unreachable()) {
+                journal_.remove(entry.id, &error);
+                after_change(before);
+                throw;
+            }
+        }
+        if (out.recorded && !journal_.remove(entry.id, &error))
+            tell(error);
+    }
+    if (!out.recorded) {
+        for (const OutageJournal::Entry &e : journal_.entries()) {
+            if (e.id != entry.id && e.load.board_date == in.board_date && e.load.order_no == in.order_no) {
+                ++out.waiting_loads;
+                const auto [load, mortar] = shipment_recording::quantities(e.load);
+                out.waiting_sum += load + mortar;
+            }
+        }
+    }
+    after_change(before);
+    return out;
+}
+
+int LoadRecorder::replay()
+{
+    return replay_before(QString());
+}
+
+int LoadRecorder::replay_before(const QString &stop_id)
+{
+    const qsizetype before = journal_.size();
+    int written = 0;
+    const QList<OutageJournal::Entry> waiting = journal_.entries();
+    for (const OutageJournal::Entry &e : waiting) {
+        if (e.id == stop_id)
+            break;
+        QString error;
+        try {
+            if (shipment_recording::record_once(db_, e.load))
+                ++written;
+            if (!journal_.remove(e.id, &error))
+                tell(error);
+            continue;
+        } catch (const DbError &x) {
+            if (x.unreachable())
+                break;
+            error = x.message();
+        } catch (const ActionError &x) {
+            error = x.message();
+        }
+        // Refused for good: set aside, not retried for ever in front of the others.
+        QString why;
+        if (!journal_.set_aside(e.id, &why))
+            error += QLatin1Char('\n') + why;
+        tell(QStringLiteral("출하 대기 파일의 출하를 기록하지 못했습니다 (%1).\n%2\n"
+                            "이 출하는 %3.rejected에 남겼습니다. 출하 내역 수정에서 입력하십시오.")
+                 .arg(describe(e.load), error, journal_.path()));
+    }
+    after_change(before);
+    if (written > 0)
+        Q_EMIT replayed(written);
+    return written;
+}

@@ -1,0 +1,61 @@
+#pragma once
+#include "core/plantlink/outage_journal.h"
+#include "core/plantlink/shipment_recording.h"
+
+#include <QObject>
+#include <functional>
+#include <optional>
+
+class Database;
+class QTimer;
+
+// Records the loads of the first weighing reports so that none is lost
+// while the database cannot be reached: each load goes into the outage
+// journal (on the disk) first, then into the database behind every load
+// still waiting there, and leaves the journal only after its commit.
+// While loads wait, the journal is replayed every few seconds.
+class LoadRecorder : public QObject {
+    Q_OBJECT
+public:
+    LoadRecorder(const Database &db, const QString &journal_path, QObject *parent = nullptr);
+
+    struct Outcome {
+        // The load as the database took it; empty when it waits in the journal.
+        std::optional<shipment_recording::Recorded> recorded;
+        // Loads of the same order waiting in the journal before this one.
+        int waiting_loads = 0;
+        double waiting_sum = 0;
+    };
+
+    // Throws ActionError for a quantity that is not a number and DbError
+    // for a statement the database refuses (nothing written, nothing kept);
+    // a database that cannot be reached leaves the load in the journal.
+    Outcome record(const shipment_recording::Input &input,
+                   const shipment_recording::VehicleLookup &lookup_vehicle);
+
+    // Writes the waiting loads in order, each in its own transaction,
+    // until the database cannot be reached.  Returns the loads written.
+    int replay();
+
+    const OutageJournal &journal() const { return journal_; }
+    int waiting() const { return static_cast<int>(journal_.size()); }
+    void set_retry_interval(int ms);
+
+    // Where the recorder tells what went wrong outside a recording (a
+    // journal that cannot be written, a load the database refuses).
+    std::function<void(const QString &text)> say;
+
+Q_SIGNALS:
+    void waiting_changed(int loads);
+    // Loads went from the journal into the database: the boards are stale.
+    void replayed(int loads);
+
+private:
+    int replay_before(const QString &stop_id);
+    void tell(const QString &text);
+    void after_change(qsizetype before);
+
+    const Database &db_;
+    OutageJournal journal_;
+    QTimer *retry_;
+};

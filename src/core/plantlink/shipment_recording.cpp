@@ -1,0 +1,227 @@
+#include "core/plantlink/shipment_recording.h"
+#include "core/masterdata/vehicle_queries.h"
+#include "core/data/ticket_data.h"
+#include "core/masterdata/spec_db.h"
+#include "core/framework/database.h"
+#include "core/framework/number_text.h"
+#include "core/plantlink/reservation_slots.h"
+#include "core/plantlink/spec_split.h"
+#include "core/framework/guarded.h"
+#include "core/framework/stored_text.h"
+
+#include <QSqlQuery>
+
+namespace shipment_recording {
+namespace {
+double quantity_of(const QString &text, const QString &what)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok)
+        throw ActionError(QStringLiteral("%1 '%2'은(는) 숫자가 아닙니다. 출하를 기록하지 않았습니다.\n"
+                                         "이 차량의 출하는 출하 내역 수정에서 입력하십시오.")
+                              .arg(what, text));
+    return v;
+}
+
+struct OrderRow {
+    double reorder = 0;
+    double order_m3 = 0;
+};
+
+OrderRow read_order(const Database &db, const Input &in, Recorded &r)
+{
+    QSqlQuery q = db.query(QStringLiteral("select * from r_suju where ilja = :d and seq = :s"),
+                           {{":d", in.board_date}, {":s", in.order_no}});
+    OrderRow o;
+    if (q.next()) {
+        o.reorder = number_or_zero(q.value(QStringLiteral("v_reorder")));
+        o.order_m3 = number_or_zero(q.value(QStringLiteral("order_m3")));
+        r.v_rule = q.value(QStringLiteral("v_rule")).toString();
+        r.v_inout = q.value(QStringLiteral("v_inout")).toString();
+        r.v_station = q.value(QStringLiteral("v_station")).toString();
+        r.cement = q.value(QStringLiteral("cement")).toString();
+        r.japum = q.value(QStringLiteral("japum")).toString();
+        r.v_hon = q.value(QStringLiteral("v_hon")).toString();
+    }
+    return o;
+}
+}
+
+Input input_from_slots(const ReservationSlots &queue, int unit, const QString &board_date,
+                       const QDate &today, const QTime &time)
+{
+    using Slots = ReservationSlots;
+    Input in;
+    in.unit = unit;
+    in.time = time;
+    in.today = today;
+    in.board_date = board_date;
+    in.order_no = queue.field(unit, 1, Slots::OrderNo);
+    in.product_code = queue.field(unit, 1, Slots::Product);
+    in.quantity = queue.field(unit, 1, Slots::Quantity);
+    if (queue.field(unit, 2, Slots::OrderNo) == Slots::mortar_order_no)
+        in.mortar_quantity = queue.field(unit, 2, Slots::Quantity);
+    in.vehicle_no = queue.field(unit, 1, Slots::VehicleNo);
+    in.vehicle_code = queue.field(unit, 1, Slots::VehicleCode);
+    in.site_name = queue.field(unit, 1, Slots::Site);
+    return in;
+}
+
+std::pair<double, double> quantities(const Input &in)
+{
+    const double load = quantity_of(in.quantity, QStringLiteral("%1호기 예약1의 수량").arg(in.unit));
+    const double mortar = in.mortar_quantity
+                              ? quantity_of(*in.mortar_quantity, QStringLiteral("%1호기 예약2의 몰탈 수량").arg(in.unit))
+                              : 0.0;
+    return {load, mortar};
+}
+
+namespace {
+Recorded start(const Input &in)
+{
+    Recorded r;
+    r.time = stored::time_hms(in.time);
+    const auto [load, mortar] = quantities(in);
+    r.mortar = mortar;
+    r.quantity = load + mortar;
+    r.vehicle_no = in.vehicle_no;
+    r.vehicle_code = in.vehicle_code;
+    return r;
+}
+
+bool already_there(const Database &db, const Input &in)
+{
+    return db.scalar(QStringLiteral("select count(*) from cholha where o_fdate = :f and o_otime = :t"
+                                    " and o_scode = :s and o_hogi = :h and o_date = :d and o_ccode = :v"),
+                     {{":f", in.board_date}, {":t", stored::time_hms(in.time)}, {":s", in.order_no},
+                      {":h", QString::number(in.unit)}, {":d", stored::date(in.today)}, {":v", in.vehicle_no}})
+               .toLongLong()
+           > 0;
+}
+
+void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle, Recorded &r);
+}
+
+Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle)
+{
+    Recorded r = start(in);
+    Transaction tx(db);
+    write(db, in, lookup_vehicle, r);
+    tx.commit();
+    return r;
+}
+
+std::optional<Recorded> record_once(const Database &db, const Input &in)
+{
+    Recorded r = start(in);
+    Transaction tx(db);
+    if (already_there(db, in))
+        return std::nullopt;
+    write(db, in, {}, r);
+    tx.commit();
+    return r;
+}
+
+Recorded estimate(const Input &in, const Known &k)
+{
+    Recorded r = start(in);
+    r.trip_no = k.trips + k.waiting_loads + 1;
+    r.cumulative = k.shipped + k.waiting_sum + r.quantity;
+    r.driver = k.driver;
+    r.ks_mark = k.ks_mark;
+    r.v_rule = k.v_rule;
+    r.v_inout = k.v_inout;
+    r.v_station = k.v_station;
+    r.cement = k.cement;
+    r.japum = k.japum;
+    r.v_hon = k.v_hon;
+    return r;
+}
+
+namespace {
+void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle, Recorded &r)
+{
+    OrderRow order;
+    // Unit 1 takes the order as it was before this load, unit 2 after it;
+    // the two figure the remaining quantity differently.
+    if (in.unit == 1)
+        order = read_order(db, in, r);
+
+    QSqlQuery prev = db.query(QStringLiteral("select count(o_scode) as sum_count, sum(o_outorder) as sum_chol"
+                                             " from cholha where o_fdate = :d and o_scode = :s"),
+                              {{":d", in.board_date}, {":s", in.order_no}});
+    long long prev_count = 0;
+    double prev_sum = 0;
+    if (prev.next()) {
+        prev_count = static_cast<long long>(number_or_zero(prev.value(0)));
+        prev_sum = number_or_zero(prev.value(1));
+    }
+
+    if (lookup_vehicle) {
+        if (const auto found = lookup_vehicle(in.vehicle_no)) {
+            r.vehicle_no = found->first;
+            r.vehicle_code = found->second;
+        }
+    }
+
+    r.trip_no = static_cast<int>(prev_count) + 1;
+    db.exec(QStringLiteral("insert into cholha (o_date, o_fdate, o_otime, o_scode, o_count, o_carnum, o_hogi,"
+                           " o_outorder, o_moltal, o_ccode, o_return) values"
+                           " (:N1, :N2, :N3, :N4, :N5, :N6, :N7, :N8, :N9, :N10, :N11)"),
+            {{":N1", stored::date(in.today)}, {":N2", in.board_date}, {":N3", r.time},
+             {":N4", in.order_no}, {":N5", QStringLiteral("%1").arg(r.trip_no, 3, 10, QLatin1Char('0'))},
+             {":N6", r.vehicle_code}, {":N7", QString::number(in.unit)}, {":N8", r.quantity},
+             {":N9", r.mortar}, {":N10", r.vehicle_no}, {":N11", QStringLiteral("**")}});
+
+    if (in.unit == 2)
+        order = read_order(db, in, r);
+    r.cumulative = prev_sum + r.quantity;
+    const double remaining = in.unit == 1 ? order.reorder - r.quantity : order.order_m3 - r.cumulative;
+    db.exec(QStringLiteral("update r_suju set v_outorder = :R3, v_reorder = :R4, v_ccount = :R5"
+                           " where ilja = :R1 and seq = :R2"),
+            {{":R1", in.board_date}, {":R2", in.order_no}, {":R3", r.cumulative},
+             {":R4", remaining > 0 ? remaining : 0.0}, {":R5", r.trip_no}});
+
+    // Unit 1's site stands padded to the frame's width in its slot.
+    vehicles_db::recount_vehicle(db, in.board_date, r.vehicle_code, in.site_name.trimmed());
+
+    r.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", r.vehicle_code}}).toString();
+    r.ks_mark = ks_mark_of_product(db, in.product_code);
+}
+}
+
+QHash<QString, QString> ks_marks(const Database &db)
+{
+    QHash<QString, QString> marks;
+    QSqlQuery q = db.query(QStringLiteral("select remi_code, rul_ks from r_size"));
+    while (q.next())
+        marks.insert(q.value(0).toString(), q.value(1).toString());
+    return marks;
+}
+
+void fill_ticket(TicketData &t, const Recorded &load, const QString &board_date,
+                 const QString &order_no, const QString &shipper)
+{
+    t.year = board_date.mid(0, 4);
+    t.month = board_date.mid(5, 2);
+    t.day = board_date.mid(8, 2);
+    t.trip_no = QString::number(load.trip_no);
+    t.customer_name = load.v_inout;
+    t.site = load.v_station;
+    t.vehicle_no = load.vehicle_no;
+    t.driver = load.driver;
+    t.hour = load.time.mid(0, 2);
+    t.minute = load.time.mid(3, 2);
+    t.quantity = number_2n(load.quantity);
+    t.cumulative = number_2n(load.cumulative);
+    fill_spec_parts(t, load.v_rule);
+    t.cement = load.cement;
+    t.admixture = load.japum;
+    t.admixture_rate = load.v_hon;
+    t.shipper = shipper;
+    t.ks_mark = load.ks_mark;
+    t.order_no = order_no;
+}
+
+}

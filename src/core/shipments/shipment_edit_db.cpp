@@ -1,0 +1,261 @@
+#include "core/shipments/shipment_edit_db.h"
+#include "core/masterdata/vehicle_queries.h"
+#include "core/framework/database.h"
+#include "core/framework/guarded.h"
+
+#include <QSqlQuery>
+#include <algorithm>
+#include <cmath>
+
+namespace shipment_edit_db {
+namespace {
+
+QString three_digits(long long n)
+{
+    return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
+}
+
+// Rows written by other software may hold NULL texts; they read as "".
+const QString identity_where = QStringLiteral(
+    " where o_fdate = :f and o_otime = :t and o_date = :d and o_scode = :s"
+    " and coalesce(o_count, '') = :c and coalesce(o_carnum, '') = :car"
+    " and coalesce(o_hogi, '') = :h and coalesce(o_ccode, '') = :cc and coalesce(o_return, '') = :r");
+
+Params identity_params(const Shipment &s)
+{
+    return {{":f", s.o_fdate}, {":t", s.o_otime}, {":d", s.o_date}, {":s", s.o_scode},
+            {":c", s.o_count}, {":car", s.o_carnum}, {":h", s.o_hogi}, {":cc", s.o_ccode},
+            {":r", s.o_return}};
+}
+
+void insert_row(const Database &db, const Shipment &s)
+{
+    db.exec(QStringLiteral("insert into cholha (o_fdate, o_date, o_otime, o_outorder, o_moltal, o_ccode,"
+                           " o_count, o_carnum, o_scode, o_return, o_hogi) values"
+                           " (:N1, :N2, :N3, :N4, :N5, :N6, :N7, :N8, :N9, :N10, :N11)"),
+            {{":N1", s.o_fdate}, {":N2", s.o_date}, {":N3", s.o_otime}, {":N4", s.o_outorder},
+             {":N5", s.o_moltal}, {":N6", s.o_ccode}, {":N7", s.o_count}, {":N8", s.o_carnum},
+             {":N9", s.o_scode}, {":N10", s.o_return}, {":N11", s.o_hogi}});
+}
+
+// Removes exactly one stored row, never a neighbour that left in the same
+// second, and gives it as it was stored.  Rows alike in every text column
+// cannot be told apart by SQL without a key: all of them go and the others
+// come back.
+Shipment remove_row(const Database &db, const Shipment &row)
+{
+    QList<Shipment> alike;
+    {
+        QSqlQuery q = db.query(QStringLiteral("select * from cholha") + identity_where, identity_params(row));
+        while (q.next())
+            alike << Shipment::from_record(q.record());
+    }
+    if (alike.isEmpty())
+        throw ActionError(QStringLiteral("%1 %2의 출하 자료가 이미 바뀌었거나 삭제되었습니다.\n"
+                                         "아무것도 저장하지 않았습니다. 자료를 다시 확인하십시오.")
+                              .arg(row.o_date, row.o_otime));
+    db.exec(QStringLiteral("delete from cholha") + identity_where, identity_params(row));
+    qsizetype drop = 0;
+    for (qsizetype i = 0; i < alike.size(); ++i) {
+        if (std::abs(alike[i].o_outorder - row.o_outorder) < 1e-9) {
+            drop = i;
+            break;
+        }
+    }
+    const Shipment removed = alike.takeAt(drop);
+    for (const Shipment &other : alike)
+        insert_row(db, other);
+    return removed;
+}
+
+struct OrderFigures {
+    bool exists = false;
+    long long v_ccount = 0;
+};
+
+OrderFigures read_order(const Database &db, const QString &date, const QString &seq)
+{
+    QSqlQuery q = db.query(QStringLiteral("select v_ccount from r_suju where ilja = :d and seq = :s"),
+                           {{":d", date}, {":s", seq}});
+    OrderFigures o;
+    if (q.next()) {
+        o.exists = true;
+        o.v_ccount = static_cast<long long>(number_or_zero(q.value(0)));
+    }
+    return o;
+}
+
+void recount_if_board_day(const Database &db, const QString &date, const QString &board_date,
+                          const QString &vehicle_code, const QString &site)
+{
+    // Other days' figures would overwrite the board's count and site.
+    if (date == board_date && !vehicle_code.isEmpty())
+        vehicles_db::recount_vehicle(db, date, vehicle_code, site);
+}
+
+// The order's shipments with their new trip numbers.
+QList<Shipment> renumbered(const Database &db, const QString &date, const QString &order)
+{
+    QList<Shipment> rows;
+    {
+        QSqlQuery q = db.query(QStringLiteral("select * from cholha where o_fdate = :f and o_scode = :s"
+                                              " order by o_date, o_otime, o_hogi"),
+                               {{":f", date}, {":s", order}});
+        while (q.next())
+            rows << Shipment::from_record(q.record());
+    }
+    long long n = 0;
+    for (Shipment &row : rows) {
+        const QString trip = three_digits(++n);
+        if (row.o_count == trip)
+            continue;
+        db.exec(QStringLiteral("update cholha set o_count = :n"
+                               " where o_fdate = :f and o_scode = :s and o_date = :d and o_otime = :t"
+                               " and coalesce(o_hogi, '') = :h and coalesce(o_count, '') = :c"
+                               " and coalesce(o_carnum, '') = :car"),
+                {{":n", trip}, {":f", row.o_fdate}, {":s", row.o_scode}, {":d", row.o_date},
+                 {":t", row.o_otime}, {":h", row.o_hogi}, {":c", row.o_count}, {":car", row.o_carnum}});
+        row.o_count = trip;
+    }
+    return rows;
+}
+}
+
+Shipment Shipment::from_record(const QSqlRecord &r)
+{
+    Shipment s;
+    s.o_fdate = r.value(QStringLiteral("o_fdate")).toString();
+    s.o_date = r.value(QStringLiteral("o_date")).toString();
+    s.o_otime = r.value(QStringLiteral("o_otime")).toString();
+    s.o_outorder = number_or_zero(r.value(QStringLiteral("o_outorder")));
+    s.o_moltal = number_or_zero(r.value(QStringLiteral("o_moltal")));
+    s.o_ccode = r.value(QStringLiteral("o_ccode")).toString();
+    s.o_count = r.value(QStringLiteral("o_count")).toString();
+    s.o_carnum = r.value(QStringLiteral("o_carnum")).toString();
+    s.o_scode = r.value(QStringLiteral("o_scode")).toString();
+    s.o_return = r.value(QStringLiteral("o_return")).toString();
+    s.o_hogi = r.value(QStringLiteral("o_hogi")).toString();
+    return s;
+}
+
+bool Shipment::same_row(const Shipment &o) const
+{
+    return o_fdate == o.o_fdate && o_date == o.o_date && o_otime == o.o_otime && o_scode == o.o_scode
+        && o_count == o.o_count && o_carnum == o.o_carnum && o_hogi == o.o_hogi && o_ccode == o.o_ccode
+        && o_return == o.o_return;
+}
+
+QList<Shipment> occupants(const Database &db, const QString &working_date, const QString &time)
+{
+    QSqlQuery q = db.query(QStringLiteral("select * from cholha where o_fdate = :f and o_otime = :t"
+                                          " order by o_date, o_scode, o_count"),
+                           {{":f", working_date}, {":t", time}});
+    QList<Shipment> found;
+    while (q.next())
+        found << Shipment::from_record(q.record());
+    return found;
+}
+
+std::optional<Shipment> occupant(const Database &db, const QString &working_date, const QString &time)
+{
+    const QList<Shipment> found = occupants(db, working_date, time);
+    if (found.isEmpty())
+        return std::nullopt;
+    return found.first();
+}
+
+void adjust_order(const Database &db, const QString &date, const QString &seq, double quantity, int trips)
+{
+    db.exec(QStringLiteral(
+                "update r_suju set"
+                " v_outorder = coalesce(v_outorder, 0) + :q,"
+                " v_reorder = case when coalesce(order_m3, 0) - (coalesce(v_outorder, 0) + :q) > 0"
+                "   then coalesce(order_m3, 0) - (coalesce(v_outorder, 0) + :q) else 0 end,"
+                " v_ccount = case when coalesce(v_ccount, 0) + :n > 0 then coalesce(v_ccount, 0) + :n else 0 end"
+                " where ilja = :d and seq = :s"),
+            {{":q", quantity}, {":n", trips}, {":d", date}, {":s", seq}});
+}
+
+void renumber_trips(const Database &db, const QString &date, const QString &order)
+{
+    renumbered(db, date, order);
+}
+
+SaveResult save(const Database &db, const SaveRequest &req)
+{
+    using Mode = SaveRequest::Mode;
+    const bool insert = req.mode == Mode::Insert;
+    if (!insert && !req.previous)
+        throw ActionError(QStringLiteral("수정할 출하 자료가 없습니다."));
+    Shipment s = req.shipment;
+    const QString date = s.o_fdate;
+    const QString order = s.o_scode;
+
+    Transaction tx(db);
+    const OrderFigures figures = read_order(db, date, order);
+    if (!figures.exists)
+        throw ActionError(QStringLiteral("%1 출하예정 %2번이 없습니다. 아무것도 저장하지 않았습니다.").arg(date, order));
+    if (insert)
+        s.o_count = three_digits(figures.v_ccount + 1);
+
+    SaveResult result;
+    const QList<Shipment> occupying = occupants(db, date, s.o_otime);
+    // An edited shipment that keeps its time occupies it itself; a load of
+    // the other unit in the same second is not its occupant then.
+    const bool is_self = !insert && std::any_of(occupying.cbegin(), occupying.cend(), [&](const Shipment &o) {
+                             return o.same_row(*req.previous);
+                         });
+    if (!occupying.isEmpty() && !is_self) {
+        if (!req.replace_occupant)
+            throw ActionError(QStringLiteral("%1 시간에 다른 출하 자료가 기록되었습니다.\n"
+                                             "아무것도 저장하지 않았습니다. 다시 저장하십시오.")
+                                  .arg(s.o_otime));
+        const Shipment occ = remove_row(db, occupying.first());
+        adjust_order(db, date, occ.o_scode, -occ.o_outorder, -1);
+        if (occ.o_scode == order) {
+            if (insert)
+                s.o_count = occ.o_count;
+        } else {
+            renumber_trips(db, date, occ.o_scode);
+        }
+        recount_if_board_day(db, date, req.board_date, occ.o_carnum, QString());
+        result.replaced = occ;
+    }
+
+    // The old quantity as stored now, not as it was on screen.
+    const double old_total = insert ? 0.0 : remove_row(db, *req.previous).o_outorder;
+    insert_row(db, s);
+
+    if (insert) {
+        adjust_order(db, date, order, s.o_outorder, 1);
+    } else {
+        // Any change of the total, mortar included, whatever else changed.
+        const double difference = s.o_outorder - old_total;
+        if (std::abs(difference) > 1e-9)
+            adjust_order(db, date, order, difference, 0);
+        for (const Shipment &row : renumbered(db, date, order)) {
+            Shipment numbered = s;
+            numbered.o_count = row.o_count;
+            if (row.same_row(numbered))
+                s.o_count = row.o_count;
+        }
+        if (req.previous->o_carnum != s.o_carnum)
+            recount_if_board_day(db, date, req.board_date, req.previous->o_carnum, QString());
+    }
+    recount_if_board_day(db, date, req.board_date, s.o_carnum, req.site);
+    tx.commit();
+    result.o_count = s.o_count;
+    return result;
+}
+
+void delete_shipment(const Database &db, const Shipment &row, const QString &board_date)
+{
+    Transaction tx(db);
+    const Shipment removed = remove_row(db, row);
+    adjust_order(db, row.o_fdate, row.o_scode, -removed.o_outorder, -1);
+    renumber_trips(db, row.o_fdate, row.o_scode);
+    recount_if_board_day(db, row.o_fdate, board_date, row.o_carnum, QString());
+    tx.commit();
+}
+
+}

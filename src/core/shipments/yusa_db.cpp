@@ -1,0 +1,176 @@
+#include "core/shipments/yusa_db.h"
+#include "core/framework/guarded.h"
+
+#include <QRandomGenerator>
+#include <QSqlQuery>
+
+namespace yusa_db {
+namespace {
+QList<QSqlRecord> all_rows(QSqlQuery q)
+{
+    QList<QSqlRecord> rows;
+    while (q.next())
+        rows << q.record();
+    return rows;
+}
+
+Params order_params(const YusaOrder &o)
+{
+    return {{":ilja", o.date}, {":seq", o.seq}, {":cu", o.customer}, {":hy", o.site}, {":ru", o.spec},
+            {":m3", o.quantity}, {":first", o.first_time}, {":wait", o.interval}, {":cement", o.cement},
+            {":gravel", o.gravel}, {":japum", o.admixture}, {":hon", o.admixture_rate}};
+}
+
+Params load_params(const QString &date, const QString &order_seq, const YusaLoad &l)
+{
+    return {{":ilja", date}, {":su", order_seq}, {":seq", l.seq}, {":time", l.time},
+            {":car", l.vehicle_code}, {":m3", l.m3}, {":nu", l.cumulative}};
+}
+
+void delete_loads(const Database &db, const QString &date, const QString &order_seq)
+{
+    db.exec(QStringLiteral("delete from yu_cholha where ych_ilja = :ilja and ych_su_seq = :su"),
+            {{":ilja", date}, {":su", order_seq}});
+}
+}
+
+YusaOrder order_from(const QSqlRecord &row)
+{
+    const auto text = [&row](const char *field) { return row.value(QLatin1String(field)).toString(); };
+    return {text("ysu_ilja"), text("ysu_seq"), text("ysu_cu_name"), text("ysu_hy_name"),
+            text("ysu_ru_name"), number_or_zero(row.value(QStringLiteral("ysu_order_m3"))),
+            text("ysu_first_time"), text("ysu_wait_time"), text("ysu_cement"), text("ysu_gravel"),
+            text("ysu_japum"), text("ysu_hon")};
+}
+
+YusaLoad load_from(const QSqlRecord &row)
+{
+    const auto text = [&row](const char *field) { return row.value(QLatin1String(field)).toString(); };
+    return {text("ych_seq"), text("ych_time"), text("ych_ca_number"),
+            number_or_zero(row.value(QStringLiteral("ych_chol_m3"))),
+            number_or_zero(row.value(QStringLiteral("ych_nu_m3")))};
+}
+
+QList<QSqlRecord> orders(const Database &db, const QString &date)
+{
+    return all_rows(db.query(QStringLiteral("select * from yu_suju where ysu_ilja = :ilja order by ysu_seq"),
+                             {{":ilja", date}}));
+}
+
+QList<QSqlRecord> loads(const Database &db, const QString &date, const QString &order_seq)
+{
+    return all_rows(db.query(QStringLiteral("select * from yu_cholha where ych_ilja = :ilja and ych_su_seq = :su"
+                                            " order by ych_seq"),
+                             {{":ilja", date}, {":su", order_seq}}));
+}
+
+std::optional<YusaOrder> find_order(const Database &db, const QString &date, const QString &seq)
+{
+    QSqlQuery q = db.query(QStringLiteral("select * from yu_suju where ysu_ilja = :ilja and ysu_seq = :seq"),
+                           {{":ilja", date}, {":seq", seq}});
+    if (!q.next())
+        return std::nullopt;
+    return order_from(q.record());
+}
+
+void insert_order(const Database &db, const YusaOrder &order)
+{
+    db.exec(QStringLiteral("insert into yu_suju (ysu_ilja, ysu_seq, ysu_cu_name, ysu_hy_name, ysu_ru_name,"
+                           " ysu_order_m3, ysu_first_time, ysu_wait_time, ysu_cement, ysu_gravel, ysu_japum,"
+                           " ysu_hon) values (:ilja, :seq, :cu, :hy, :ru, :m3, :first, :wait, :cement, :gravel,"
+                           " :japum, :hon)"),
+            order_params(order));
+}
+
+void update_order(const Database &db, const YusaOrder &order)
+{
+    db.exec(QStringLiteral("update yu_suju set ysu_cu_name = :cu, ysu_hy_name = :hy, ysu_ru_name = :ru,"
+                           " ysu_order_m3 = :m3, ysu_first_time = :first, ysu_wait_time = :wait,"
+                           " ysu_cement = :cement, ysu_gravel = :gravel, ysu_japum = :japum, ysu_hon = :hon"
+                           " where ysu_ilja = :ilja and ysu_seq = :seq"),
+            order_params(order));
+}
+
+void delete_order(const Database &db, const QString &date, const QString &seq)
+{
+    Transaction t(db);
+    db.exec(QStringLiteral("delete from yu_suju where ysu_ilja = :ilja and ysu_seq = :seq"),
+            {{":ilja", date}, {":seq", seq}});
+    delete_loads(db, date, seq);
+    t.commit();
+}
+
+int load_count(const Database &db, const QString &date, const QString &order_seq)
+{
+    return int(number_or_zero(db.scalar(QStringLiteral("select count(*) from yu_cholha"
+                                                       " where ych_ilja = :ilja and ych_su_seq = :su"),
+                                        {{":ilja", date}, {":su", order_seq}})));
+}
+
+bool load_exists(const Database &db, const QString &date, const QString &order_seq, const QString &seq)
+{
+    return !db.scalar(QStringLiteral("select ych_seq from yu_cholha"
+                                     " where ych_ilja = :ilja and ych_su_seq = :su and ych_seq = :seq"),
+                      {{":ilja", date}, {":su", order_seq}, {":seq", seq}})
+                .isNull();
+}
+
+void insert_load(const Database &db, const QString &date, const QString &order_seq, const YusaLoad &load)
+{
+    db.exec(QStringLiteral("insert into yu_cholha (ych_ilja, ych_su_seq, ych_seq, ych_time, ych_ca_number,"
+                           " ych_chol_m3, ych_nu_m3) values (:ilja, :su, :seq, :time, :car, :m3, :nu)"),
+            load_params(date, order_seq, load));
+}
+
+void update_load(const Database &db, const QString &date, const QString &order_seq, const YusaLoad &load)
+{
+    db.exec(QStringLiteral("update yu_cholha set ych_time = :time, ych_ca_number = :car, ych_chol_m3 = :m3,"
+                           " ych_nu_m3 = :nu where ych_ilja = :ilja and ych_su_seq = :su and ych_seq = :seq"),
+            load_params(date, order_seq, load));
+}
+
+void delete_load(const Database &db, const QString &date, const QString &order_seq, const QString &seq)
+{
+    db.exec(QStringLiteral("delete from yu_cholha where ych_ilja = :ilja and ych_su_seq = :su and ych_seq = :seq"),
+            {{":ilja", date}, {":su", order_seq}, {":seq", seq}});
+}
+
+QStringList vehicles_in_service(const Database &db)
+{
+    QSqlQuery q = db.query(QStringLiteral("select code from car_code where c_state = 'YES' order by code"));
+    QStringList codes;
+    while (q.next())
+        codes << q.value(0).toString();
+    return codes;
+}
+
+QList<GeneratedLoad> generate(const Database &db, const QString &date, const QString &order_seq,
+                              QRandomGenerator &random)
+{
+    Transaction t(db);
+    const std::optional<YusaOrder> order = find_order(db, date, order_seq);
+    if (!order)
+        throw ActionError(QStringLiteral("유사 수주 %1이(가) 저장되어 있지 않습니다. 먼저 저장하시오."
+                                         " (출하 자료를 만들지 않았습니다.)")
+                              .arg(order_seq));
+    const LoadPlan plan = generate_loads({order->quantity, order->first_time, order->interval},
+                                         vehicles_in_service(db), random);
+    if (!plan.problem.isEmpty())
+        throw ActionError(plan.problem);
+    delete_loads(db, date, order_seq);
+    for (const GeneratedLoad &l : plan.loads)
+        insert_load(db, date, order_seq, {l.seq, l.time, l.vehicle_code, l.m3, l.cumulative});
+    t.commit();
+    return plan.loads;
+}
+
+TicketVehicle ticket_vehicle(const Database &db, const QString &code)
+{
+    QSqlQuery q = db.query(QStringLiteral("select code, scode, name from car_code where code = :c"), {{":c", code}});
+    if (!q.next())
+        return {};
+    return {q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
+}
+
+
+}
