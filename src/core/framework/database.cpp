@@ -60,6 +60,17 @@ bool connection_lost(QSqlDatabase &db, const QSqlError &err)
 }
 }
 
+namespace {
+bool is_duplicate_key(const QSqlDatabase &db, const QSqlError &err)
+{
+    const QString code = err.nativeErrorCode();
+    if (db.driverName() == QLatin1String("QSQLITE"))  // SQLITE_CONSTRAINT_PRIMARYKEY, _UNIQUE
+        return code == QLatin1String("1555") || code == QLatin1String("2067")
+               || (code == QLatin1String("19") && err.databaseText().contains(QLatin1String("UNIQUE")));
+    return code == QLatin1String("23505");
+}
+}
+
 void Database::ensure_open() const
 {
     QSqlDatabase db = connection();
@@ -101,7 +112,7 @@ QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_o
         const QSqlError err = q.lastError();
         q = QSqlQuery();
         const bool lost = connection_lost(db, err);
-        throw DbError(describe_error(err), lost);
+        throw DbError(describe_error(err), lost, is_duplicate_key(db, err));
     }
     return q;
 }
@@ -121,6 +132,18 @@ QVariant Database::scalar(const QString &sql, const Params &params) const
 Transaction::Transaction(const Database &db) : db_(db.connection())
 {
     db.ensure_open();
+    if (db_.driverName() == QLatin1String("QSQLITE")) {
+        // The write lock at the start: two programs on one file queue here
+        // (for the busy timeout) instead of one failing half-way, when its
+        // first write finds the other's lock.
+        QSqlQuery begin(db_);
+        if (!begin.exec(QStringLiteral("begin immediate"))) {
+            const QSqlError err = begin.lastError();
+            begin = QSqlQuery();
+            throw DbError(describe_error(err), connection_lost(db_, err));
+        }
+        return;
+    }
     if (!db_.transaction()) {
         // Beginning fails only when the connection does.
         const QSqlError err = db_.lastError();

@@ -12,17 +12,22 @@
 // window action that started them, which shows it and stops there.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &message, bool unreachable = false)
-        : std::runtime_error(message.toStdString()), message_(message), unreachable_(unreachable) {}
+    explicit DbError(const QString &message, bool unreachable = false, bool duplicate_key = false)
+        : std::runtime_error(message.toStdString()), message_(message), unreachable_(unreachable),
+          duplicate_key_(duplicate_key) {}
     QString message() const { return message_; }
     // The database could not be reached (server down, connection dropped,
     // the file locked by another program past the busy timeout): the same
     // statement may well succeed later.
     bool unreachable() const { return unreachable_; }
+    // A row with the same key is there already (another PC inserted it
+    // first): the transaction is lost, a new number may succeed.
+    bool duplicate_key() const { return duplicate_key_; }
 
 private:
     QString message_;
     bool unreachable_ = false;
+    bool duplicate_key_ = false;
 };
 
 // Named parameters of a statement: {{":ilja", date}, {":seq", seq}}.
@@ -70,7 +75,9 @@ private:
 QString describe_error(const QSqlError &error);
 
 // All of an operation's statements or none: commits in commit(), rolls back
-// when destroyed before that (an exception, an early return).
+// when destroyed before that (an exception, an early return).  On SQLite it
+// takes the write lock at once (BEGIN IMMEDIATE), so two programs on one
+// file wait for each other instead of failing in the middle.
 class Transaction {
 public:
     explicit Transaction(const Database &db);

@@ -4,6 +4,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <QUuid>
+
+#include <barrier>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 QString test_engine()
 {
@@ -112,4 +118,48 @@ void add_load(const TestPlant &p, const char *date, const char *fdate, const cha
            {{":d", QString::fromLatin1(date)}, {":f", QString::fromLatin1(fdate)},
             {":t", QString::fromLatin1(time)}, {":s", QString::fromLatin1(seq)},
             {":c", QString::fromLatin1(count)}, {":car", QString::fromLatin1(car)}, {":q", m3}});
+}
+
+QStringList run_together(const TestPlant &p, int pieces, const ConnectionWork &work)
+{
+    QStringList failures;
+    std::mutex failures_lock;
+    std::barrier start(pieces);
+    std::vector<std::thread> threads;
+    const QString source = p.db().connection_name();
+    for (int piece = 0; piece < pieces; ++piece) {
+        // Qt's connections belong to the thread that made them.
+        const QString name = QStringLiteral("together-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        threads.emplace_back([&, piece, name] {
+            QString failure;
+            {
+                QSqlDatabase::cloneDatabase(source, name);
+                Database db(name);
+                try {
+                    db.ensure_open();
+                } catch (const DbError &e) {
+                    failure = e.message();
+                }
+                start.arrive_and_wait();
+                if (failure.isEmpty()) {
+                    try {
+                        work(db, piece);
+                    } catch (const DbError &e) {
+                        failure = e.message();
+                    } catch (const std::exception &e) {
+                        failure = QString::fromUtf8(e.what());
+                    }
+                }
+                QSqlDatabase::database(name, false).close();
+            }
+            QSqlDatabase::removeDatabase(name);
+            if (!failure.isEmpty()) {
+                const std::lock_guard guard(failures_lock);
+                failures << QStringLiteral("piece %1: %2").arg(piece).arg(failure);
+            }
+        });
+    }
+    for (std::thread &t : threads)
+        t.join();
+    return failures;
 }

@@ -4,7 +4,9 @@
 #include "core/framework/prompter.h"
 #include "core/masterdata/lookup_state.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 // The engine the database tests run on: "sqlite" (an in-memory database)
@@ -46,3 +48,10 @@ void add_truck(const TestPlant &p, const char *code, const char *number, const c
                const char *station = "");
 void add_load(const TestPlant &p, const char *date, const char *fdate, const char *seq,
               const char *count, const char *car, const char *time, double m3);
+
+// Runs each piece of work on a thread of its own, each with a connection of
+// its own to the plant's database (on SQLite the plant must be OnDisk), all
+// released at the same moment, as two PCs pressing a button together.
+// Returns the failures of the pieces (what they threw), empty when none.
+using ConnectionWork = std::function<void(const Database &db, int piece)>;
+QStringList run_together(const TestPlant &p, int pieces, const ConnectionWork &work);
