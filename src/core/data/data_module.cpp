@@ -59,6 +59,8 @@ void TF_DBMDL::connect_database()
     if (connection_.embedded()) {
         remi_db.query(QStringLiteral("pragma journal_mode=wal"));
         schema::create_missing(remi_db);
+    } else {
+        schema::create_added(remi_db);
     }
 }
 

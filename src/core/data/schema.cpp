@@ -121,6 +121,16 @@ const QList<Table> &tables()
           {"ych_chol_m3", number}, {"ych_nu_m3", number}},
          {"ych_ilja", "ych_su_seq", "ych_seq"},
          {}},
+        // Added tables.
+        // The identity each batch-unit load got when it was journalled,
+        // written with the load: a replay that finds it does nothing.
+        {"cholha_ident",
+         {{"load_id", "varchar(40)"}, {"o_fdate", date}, {"o_scode", "varchar(2)"}, {"o_count", "varchar(3)"},
+          {"o_hogi", "varchar(1)"}, {"journalled", "varchar(19)"}},
+         {"load_id"},
+         {},
+         {},
+         true},
     };
     return all;
 }
@@ -143,11 +153,14 @@ bool is_empty(const Database &db)
     return missing_tables(db).size() == tables().size();
 }
 
-QStringList create_missing(const Database &db)
+namespace {
+QStringList create(const Database &db, bool added_only)
 {
     const QStringList missing = missing_tables(db);
     Transaction tx(db);
     for (const Table &t : tables()) {
+        if (added_only && !t.added)
+            continue;
         const QString name = QString::fromLatin1(t.name);
         const bool made = missing.contains(name);
         if (made) {
@@ -170,7 +183,24 @@ QStringList create_missing(const Database &db)
                         .arg(name).arg(++n).arg(cols.join(QStringLiteral(", "))));
     }
     tx.commit();
-    return missing;
+    if (!added_only)
+        return missing;
+    QStringList made;
+    for (const Table &t : tables())
+        if (t.added && missing.contains(QString::fromLatin1(t.name)))
+            made << QString::fromLatin1(t.name);
+    return made;
+}
+}
+
+QStringList create_missing(const Database &db)
+{
+    return create(db, false);
+}
+
+QStringList create_added(const Database &db)
+{
+    return create(db, true);
 }
 
 }

@@ -23,6 +23,10 @@ struct Table {
     // on a table that exists already when the index is missing (numbered
     // after `indexes`).
     QList<QStringList> added_indexes = {};
+    // A table of this program's own, added after databases were in use:
+    // made where it is missing at every connection, on a server too, since
+    // the recording cannot do without it.
+    bool added = false;
 };
 
 const QList<Table> &tables();
@@ -34,6 +38,10 @@ QStringList missing_tables(const Database &db);
 // and the added indexes that an existing table lacks; existing tables are
 // not altered otherwise.  Returns the tables made.
 QStringList create_missing(const Database &db);
+
+// Creates the added tables that the database lacks (with their keys and
+// indexes), in one transaction.  Returns the tables made.
+QStringList create_added(const Database &db);
 
 // True when the database holds none of the schema's tables.
 bool is_empty(const Database &db);

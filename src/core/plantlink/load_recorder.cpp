@@ -5,14 +5,7 @@
 #include <QTimer>
 
 using shipment_recording::Input;
-
-namespace {
-QString describe(const Input &in)
-{
-    return QStringLiteral("%1 %2호기 순번 %3, 차번 %4, %5 m3")
-        .arg(in.board_date, QString::number(in.unit), in.order_no, in.vehicle_no, in.quantity);
-}
-}
+using shipment_recording::describe;
 
 LoadRecorder::LoadRecorder(const Database &db, const QString &journal_path, QObject *parent)
     : QObject(parent), db_(db), journal_(journal_path), retry_(new QTimer(this))
@@ -47,12 +40,13 @@ void LoadRecorder::after_change(qsizetype before)
         Q_EMIT waiting_changed(waiting());
 }
 
-LoadRecorder::Outcome LoadRecorder::record(const Input &in, const shipment_recording::VehicleLookup &lookup_vehicle)
+LoadRecorder::Outcome LoadRecorder::record(const Input &given, const shipment_recording::VehicleLookup &lookup_vehicle)
 {
-    shipment_recording::quantities(in);  // a quantity that is not a number is no load
+    shipment_recording::quantities(given);  // a quantity that is not a number is no load
     const qsizetype before = journal_.size();
     Outcome out;
-    const OutageJournal::Entry entry = journal_.make_entry(in);
+    const OutageJournal::Entry entry = journal_.make_entry(given);
+    const Input &in = entry.load;  // with its identity
     QString error;
     if (!journal_.append(entry, &error)) {
         // No journal: the database is the only place left.
@@ -65,8 +59,15 @@ LoadRecorder::Outcome LoadRecorder::record(const Input &in, const shipment_recor
     if (journal_.size() > 1)
         replay_before(entry.id);
     if (journal_.size() == 1 && journal_.entries().first().id == entry.id) {
+        bool written = false;
         try {
             out.recorded = shipment_recording::record(db_, in, lookup_vehicle);
+            written = true;
+        } catch (const shipment_recording::OrderGone &e) {
+            set_aside(entry.id, e.message());
+            out.refused = true;
+            after_change(before);
+            return out;
         } catch (const DbError &e) {
             if (!e.unreachable()) {
                 journal_.remove(entry.id, &error);
@@ -74,7 +75,7 @@ LoadRecorder::Outcome LoadRecorder::record(const Input &in, const shipment_recor
                 throw;
             }
         }
-        if (out.recorded && !journal_.remove(entry.id, &error))
+        if (written && !journal_.remove(entry.id, &error))
             tell(error);
     }
     if (!out.recorded) {
@@ -88,6 +89,16 @@ LoadRecorder::Outcome LoadRecorder::record(const Input &in, const shipment_recor
     }
     after_change(before);
     return out;
+}
+
+void LoadRecorder::set_aside(const QString &id, const QString &reason)
+{
+    QString error = reason;
+    QString why;
+    if (!journal_.set_aside(id, &why))
+        error += QLatin1Char('\n') + why;
+    tell(QStringLiteral("%1\n이 출하는 %2.rejected에 남겼습니다. 출하 내역 수정에서 입력하십시오.")
+             .arg(error, journal_.path()));
 }
 
 int LoadRecorder::replay()
@@ -118,12 +129,8 @@ int LoadRecorder::replay_before(const QString &stop_id)
             error = x.message();
         }
         // Refused for good: set aside, not retried for ever in front of the others.
-        QString why;
-        if (!journal_.set_aside(e.id, &why))
-            error += QLatin1Char('\n') + why;
-        tell(QStringLiteral("출하 대기 파일의 출하를 기록하지 못했습니다 (%1).\n%2\n"
-                            "이 출하는 %3.rejected에 남겼습니다. 출하 내역 수정에서 입력하십시오.")
-                 .arg(describe(e.load), error, journal_.path()));
+        set_aside(e.id, QStringLiteral("출하 대기 파일의 출하를 기록하지 못했습니다 (%1).\n%2")
+                            .arg(describe(e.load), error));
     }
     after_change(before);
     if (written > 0)

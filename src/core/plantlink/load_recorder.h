@@ -25,6 +25,9 @@ public:
         // Loads of the same order waiting in the journal before this one.
         int waiting_loads = 0;
         double waiting_sum = 0;
+        // The order is gone: the load was set aside with the refused ones
+        // (and said through `say`), there is no ticket to print.
+        bool refused = false;
     };
 
     // Throws ActionError for a quantity that is not a number and DbError
@@ -52,6 +55,8 @@ Q_SIGNALS:
 
 private:
     int replay_before(const QString &stop_id);
+    // Moves a refused load to the refused file and says why.
+    void set_aside(const QString &id, const QString &reason);
     void tell(const QString &text);
     void after_change(qsizetype before);
 

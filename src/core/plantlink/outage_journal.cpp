@@ -90,6 +90,8 @@ std::optional<OutageJournal::Entry> OutageJournal::decode(const QByteArray &line
         in.mortar_quantity = text("mortar_quantity");
     in.product_code = text("remi_code");
     in.site_name = text("v_station");
+    in.load_id = e.id;
+    in.journalled_at = e.journalled_at;
     if (e.id.isEmpty() || (in.unit != 1 && in.unit != 2) || !in.today.isValid() || !in.time.isValid()
         || in.order_no.isEmpty())
         return std::nullopt;
@@ -132,8 +134,11 @@ bool OutageJournal::load(QString *error)
 
 OutageJournal::Entry OutageJournal::make_entry(const shipment_recording::Input &load) const
 {
-    return Entry{QUuid::createUuid().toString(QUuid::WithoutBraces),
-                 QDateTime::currentDateTime().toString(Qt::ISODate), load};
+    Entry e{QUuid::createUuid().toString(QUuid::WithoutBraces),
+            QDateTime::currentDateTime().toString(Qt::ISODate), load};
+    e.load.load_id = e.id;
+    e.load.journalled_at = e.journalled_at;
+    return e;
 }
 
 bool OutageJournal::append(const Entry &entry, QString *error)

@@ -32,8 +32,8 @@ public:
     // that are not a load are dropped (and said in *error).
     bool load(QString *error);
 
-    // A new entry for a load; appended to the file, on the disk when this
-    // returns true.
+    // A new entry for a load, which carries the entry's identity
+    // (`load_id`); appended to the file, on the disk when this returns true.
     Entry make_entry(const shipment_recording::Input &load) const;
     bool append(const Entry &entry, QString *error);
     // The load is in the database: it leaves the journal.

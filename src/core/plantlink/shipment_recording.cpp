@@ -2,6 +2,7 @@
 #include "core/masterdata/vehicle_queries.h"
 #include "core/data/ticket_data.h"
 #include "core/masterdata/spec_db.h"
+#include "core/orders/order_lock.h"
 #include "core/framework/database.h"
 #include "core/framework/number_text.h"
 #include "core/plantlink/reservation_slots.h"
@@ -90,37 +91,55 @@ Recorded start(const Input &in)
     return r;
 }
 
-bool already_there(const Database &db, const Input &in)
+bool identity_there(const Database &db, const Input &in)
 {
-    return db.scalar(QStringLiteral("select count(*) from cholha where o_fdate = :f and o_otime = :t"
-                                    " and o_scode = :s and o_hogi = :h and o_date = :d and o_ccode = :v"),
-                     {{":f", in.board_date}, {":t", stored::time_hms(in.time)}, {":s", in.order_no},
-                      {":h", QString::number(in.unit)}, {":d", stored::date(in.today)}, {":v", in.vehicle_no}})
-               .toLongLong()
-           > 0;
+    return !in.load_id.isEmpty()
+           && !db.scalar(QStringLiteral("select load_id from cholha_ident where load_id = :id"), {{":id", in.load_id}})
+                   .isNull();
 }
 
 void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle, Recorded &r);
 }
 
-Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle)
+QString describe(const Input &in)
+{
+    return QStringLiteral("%1 %2호기 순번 %3, 차번 %4, %5 m3")
+        .arg(in.board_date, QString::number(in.unit), in.order_no, in.vehicle_no, in.quantity);
+}
+
+OrderGone::OrderGone(const Input &in)
+    : ActionError(QStringLiteral("수주가 삭제되어 기록하지 못한 출하: %1").arg(describe(in)))
+{
+}
+
+namespace {
+std::optional<Recorded> record_load(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle)
 {
     Recorded r = start(in);
     Transaction tx(db);
+    const bool order_there = order_lock::lock(db, in.board_date, in.order_no);
+    // Already written (the commit went through but its answer was lost, or
+    // another program replayed it): the order may be gone since.
+    if (identity_there(db, in))
+        return std::nullopt;
+    if (!order_there)
+        throw OrderGone(in);
     write(db, in, lookup_vehicle, r);
     tx.commit();
     return r;
 }
+}
+
+Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle)
+{
+    if (std::optional<Recorded> r = record_load(db, in, lookup_vehicle))
+        return *r;
+    throw ActionError(QStringLiteral("이미 기록된 출하입니다: %1").arg(describe(in)));
+}
 
 std::optional<Recorded> record_once(const Database &db, const Input &in)
 {
-    Recorded r = start(in);
-    Transaction tx(db);
-    if (already_there(db, in))
-        return std::nullopt;
-    write(db, in, {}, r);
-    tx.commit();
-    return r;
+    return record_load(db, in, {});
 }
 
 Recorded estimate(const Input &in, const Known &k)
@@ -185,6 +204,13 @@ void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehi
 
     // Unit 1's site stands padded to the frame's width in its slot.
     vehicles_db::recount_vehicle(db, in.board_date, r.vehicle_code, in.site_name.trimmed());
+
+    if (!in.load_id.isEmpty())
+        db.exec(QStringLiteral("insert into cholha_ident (load_id, o_fdate, o_scode, o_count, o_hogi, journalled)"
+                               " values (:id, :f, :s, :c, :h, :j)"),
+                {{":id", in.load_id}, {":f", in.board_date}, {":s", in.order_no},
+                 {":c", QStringLiteral("%1").arg(r.trip_no, 3, 10, QLatin1Char('0'))},
+                 {":h", QString::number(in.unit)}, {":j", in.journalled_at.left(19)}});
 
     r.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", r.vehicle_code}}).toString();
     r.ks_mark = ks_mark_of_product(db, in.product_code);

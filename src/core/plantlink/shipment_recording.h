@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QTime>
+#include "core/framework/guarded.h"
 #include <functional>
 #include <optional>
 
@@ -27,6 +28,10 @@ struct Input {
     QString board_date;         // the console's working day
     QDate today;                // the computer's date: the day the load left
     QTime time;                 // taken once, at the start
+    // The identity the load got when it was journalled, stored with it so
+    // that whoever replays it later writes it once; empty: none kept.
+    QString load_id;
+    QString journalled_at;      // ISO date and time of the journal entry
 };
 
 // The load in the unit's slot 1 (and a mortar slot riding on it in slot 2).
@@ -50,19 +55,33 @@ struct Recorded {
     QString v_rule, v_inout, v_station, cement, japum, v_hon;
 };
 
-// Throws ActionError for a quantity that is not a number (nothing is
-// written) and DbError for a failed statement (nothing stays written).
+// The order of the load is not there (deleted on another PC while the load
+// was weighed or waited in the journal): nothing is written.
+class OrderGone : public ActionError {
+public:
+    explicit OrderGone(const Input &input);
+};
+
+// Records the load: the order's row is locked first, then its loads are
+// counted and its figures written from what the locked transaction reads,
+// so two PCs recording loads of one order number their trips in turn.
+// Throws ActionError for a quantity that is not a number or a load whose
+// identity is there already, OrderGone, and DbError for a failed statement
+// (nothing stays written in any case).
 Recorded record(const Database &db, const Input &input, const VehicleLookup &lookup_vehicle);
+
+// The same for a load kept in the outage journal, without the vehicle
+// lookup: nothing is written, and nothing returned, when the load's
+// identity is there already (its commit went through but the answer was
+// lost, or another program replayed it).
+std::optional<Recorded> record_once(const Database &db, const Input &input);
 
 // The load's quantity and mortar quantity as numbers; throws ActionError
 // naming the slot when one is not a number.
 std::pair<double, double> quantities(const Input &input);
 
-// Records a load kept in the outage journal: as record() without the
-// vehicle lookup, unless the load's row is already there (the same unit,
-// order, truck number, departure date and time to the second), in which
-// case nothing is written and nothing is returned.
-std::optional<Recorded> record_once(const Database &db, const Input &input);
+// The load in words, for messages: "2026-03-02 1호기 순번 05, 차번 1111, 6 m3".
+QString describe(const Input &input);
 
 // What the console knows of a load's order and truck while the database
 // cannot be reached: the ticket is printed from this.

@@ -1,4 +1,6 @@
 #include "gui/app/application.h"
+#include "core/data/instance_lock.h"
+#include "core/plantlink/outage_journal.h"
 #include "gui/framework/pictures.h"
 #include "gui/data/app_context.h"
 #include "core/data/connection_settings.h"
@@ -19,6 +21,7 @@
 #include "gui/shipments/hand_ticket.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QScreen>
@@ -115,6 +118,15 @@ int run_application(int argc, char **argv)
         return 1;
     if (options.quit)
         return 0;
+
+    // The outage journal in the data folder is this program's alone.
+    InstanceLock instance(QFileInfo(OutageJournal::default_path()).absolutePath());
+    if (!instance.acquire()) {
+        splash.reset();
+        fprintf(stderr, "%s\n", qPrintable(instance.refusal()));
+        prompter.error(nullptr, instance.refusal());
+        return 1;
+    }
 
     AppContext ctx;
     ctx.prompter = &prompter;

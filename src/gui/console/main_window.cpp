@@ -602,6 +602,8 @@ bool TF_MAIN::record_shipment(int unit, Prompter &messages)
     LoadRecorder::Outcome outcome;
     if (!guarded(messages, this, [&] { outcome = load_recorder().record(in, find_vehicle_by_number); }))
         return false;
+    if (outcome.refused)
+        return true;  // set aside and said: no order to print a ticket of
     shipment_recording::Recorded recorded;
     if (outcome.recorded) {
         recorded = *outcome.recorded;

@@ -254,16 +254,17 @@ private Q_SLOTS:
         WindowPlant p;
         add_order(p, "2026-03-02", "01", 30, 0);
         add_truck(p, "81-1111-1", "1111", "YES");
-        const shipment_recording::Input in = load_of("01", "1111", 5);
-        if (committed_before)
-            shipment_recording::record(p.db(), in, {});
-        if (refused)
-            p.exec(QStringLiteral("drop table car_code"));
         const QString path = p.dir.filePath(QStringLiteral("outage_journal.jsonl"));
         {
             OutageJournal j(path);
+            // The journalled load, with the identity it is recognised by.
+            const OutageJournal::Entry entry = j.make_entry(load_of("01", "1111", 5));
+            if (committed_before)
+                shipment_recording::record(p.db(), entry.load, {});
+            if (refused)
+                p.exec(QStringLiteral("drop table car_code"));
             QString error;
-            QVERIFY(j.append(j.make_entry(in), &error));
+            QVERIFY(j.append(entry, &error));
         }
         LoadRecorder recorder(p.db(), path);
         QStringList said;
