@@ -98,7 +98,8 @@ bool identity_there(const Database &db, const Input &in)
                    .isNull();
 }
 
-void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle, Recorded &r);
+void read_truck_and_product(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle, Recorded &r);
+void write(const Database &db, const Input &in, Recorded &r);
 }
 
 QString describe(const Input &in)
@@ -117,6 +118,7 @@ std::optional<Recorded> record_load(const Database &db, const Input &in, const V
 {
     Recorded r = start(in);
     Transaction tx(db);
+    read_truck_and_product(db, in, lookup_vehicle, r);
     const bool order_there = order_lock::lock(db, in.board_date, in.order_no);
     // Already written (the commit went through but its answer was lost, or
     // another program replayed it): the order may be gone since.
@@ -124,7 +126,7 @@ std::optional<Recorded> record_load(const Database &db, const Input &in, const V
         return std::nullopt;
     if (!order_there)
         throw OrderGone(in);
-    write(db, in, lookup_vehicle, r);
+    write(db, in, r);
     tx.commit();
     return r;
 }
@@ -159,7 +161,21 @@ Recorded estimate(const Input &in, const Known &k)
 }
 
 namespace {
-void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle, Recorded &r)
+// What the ticket needs of the truck and the product: read before the
+// order's lock, so that a second PC recording the same order waits less.
+void read_truck_and_product(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle, Recorded &r)
+{
+    if (lookup_vehicle) {
+        if (const auto found = lookup_vehicle(in.vehicle_no)) {
+            r.vehicle_no = found->first;
+            r.vehicle_code = found->second;
+        }
+    }
+    r.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", r.vehicle_code}}).toString();
+    r.ks_mark = ks_mark_of_product(db, in.product_code);
+}
+
+void write(const Database &db, const Input &in, Recorded &r)
 {
     OrderRow order;
     // Unit 1 takes the order as it was before this load, unit 2 after it;
@@ -175,13 +191,6 @@ void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehi
     if (prev.next()) {
         prev_count = static_cast<long long>(number_or_zero(prev.value(0)));
         prev_sum = number_or_zero(prev.value(1));
-    }
-
-    if (lookup_vehicle) {
-        if (const auto found = lookup_vehicle(in.vehicle_no)) {
-            r.vehicle_no = found->first;
-            r.vehicle_code = found->second;
-        }
     }
 
     r.trip_no = static_cast<int>(prev_count) + 1;
@@ -212,8 +221,6 @@ void write(const Database &db, const Input &in, const VehicleLookup &lookup_vehi
                  {":c", QStringLiteral("%1").arg(r.trip_no, 3, 10, QLatin1Char('0'))},
                  {":h", QString::number(in.unit)}, {":j", in.journalled_at.left(19)}});
 
-    r.driver = db.scalar(QStringLiteral("select name from car_code where code = :c"), {{":c", r.vehicle_code}}).toString();
-    r.ks_mark = ks_mark_of_product(db, in.product_code);
 }
 }
 
