@@ -1,5 +1,6 @@
 #include "core/framework/database.h"
 
+#include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 
@@ -24,6 +25,16 @@ QSqlDatabase Database::connection() const
 bool Database::is_postgres() const
 {
     return connection().driverName() == QLatin1String("QPSQL");
+}
+
+QString Database::identity() const
+{
+    const QSqlDatabase db = connection();
+    if (db.driverName() == QLatin1String("QSQLITE")) {
+        const QString file = db.databaseName();
+        return QStringLiteral("QSQLITE:") + (file == QLatin1String(":memory:") ? file : QFileInfo(file).absoluteFilePath());
+    }
+    return QStringLiteral("%1://%2:%3/%4").arg(db.driverName(), db.hostName()).arg(db.port()).arg(db.databaseName());
 }
 
 bool Database::is_open() const

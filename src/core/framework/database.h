@@ -45,6 +45,9 @@ public:
     QString connection_name() const { return name_; }
     bool is_postgres() const;
     bool is_open() const;
+    // Which database this is ("QPSQL://dbserver:5432/rc_db",
+    // "QSQLITE:/home/.../rc_db.sqlite"), to tell loads of one from another's.
+    QString identity() const;
 
     // Opens the connection if it is not open; throws DbError.
     void ensure_open() const;
