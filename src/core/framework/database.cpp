@@ -82,6 +82,33 @@ bool is_duplicate_key(const QSqlDatabase &db, const QSqlError &err)
 }
 }
 
+namespace {
+bool worth_retrying(const QSqlDatabase &db, const QSqlError &err)
+{
+    const QString code = err.nativeErrorCode();
+    if (db.driverName() == QLatin1String("QSQLITE")) {
+        // SQLITE_BUSY, _LOCKED, _IOERR, _CORRUPT, _FULL, _CANTOPEN, _NOTADB
+        // (extended codes keep the primary one in the low byte), and a file
+        // without its tables.
+        const int primary = code.toInt() & 0xff;
+        return primary == 5 || primary == 6 || primary == 10 || primary == 11 || primary == 13 || primary == 14
+               || primary == 26 || err.databaseText().contains(QLatin1String("no such table"));
+    }
+    static const QStringList codes{
+        QStringLiteral("40001"),  // serialization failure
+        QStringLiteral("40P01"),  // deadlock
+        QStringLiteral("55P03"),  // lock not available (lock timeout)
+        QStringLiteral("57014"),  // statement timeout, cancelled
+        QStringLiteral("25006"),  // read-only transaction: a standby
+        QStringLiteral("42P01"),  // a table missing
+    };
+    // 08: connection, 53: no resources (too many connections, disk full),
+    // 57P: shut down, 58: system errors.
+    return codes.contains(code) || code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("53"))
+           || code.startsWith(QLatin1String("57P")) || code.startsWith(QLatin1String("58"));
+}
+}
+
 void Database::ensure_open() const
 {
     QSqlDatabase db = connection();
@@ -123,7 +150,7 @@ QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_o
         const QSqlError err = q.lastError();
         q = QSqlQuery();
         const bool lost = connection_lost(db, err);
-        throw DbError(describe_error(err), lost, is_duplicate_key(db, err));
+        throw DbError(describe_error(err), lost, is_duplicate_key(db, err), worth_retrying(db, err));
     }
     return q;
 }
@@ -151,7 +178,7 @@ Transaction::Transaction(const Database &db) : db_(db.connection())
         if (!begin.exec(QStringLiteral("begin immediate"))) {
             const QSqlError err = begin.lastError();
             begin = QSqlQuery();
-            throw DbError(describe_error(err), connection_lost(db_, err));
+            throw DbError(describe_error(err), connection_lost(db_, err), false, worth_retrying(db_, err));
         }
         return;
     }
@@ -175,7 +202,7 @@ void Transaction::commit()
         const QSqlError err = db_.lastError();
         const bool lost = connection_lost(db_, err);
         done_ = lost;  // a closed connection has nothing left to roll back
-        throw DbError(describe_error(err), lost);
+        throw DbError(describe_error(err), lost, false, worth_retrying(db_, err));
     }
     done_ = true;
 }

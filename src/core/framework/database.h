@@ -12,9 +12,10 @@
 // window action that started them, which shows it and stops there.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &message, bool unreachable = false, bool duplicate_key = false)
+    explicit DbError(const QString &message, bool unreachable = false, bool duplicate_key = false,
+                     bool retry_later = false)
         : std::runtime_error(message.toStdString()), message_(message), unreachable_(unreachable),
-          duplicate_key_(duplicate_key) {}
+          duplicate_key_(duplicate_key), retry_later_(retry_later || unreachable) {}
     QString message() const { return message_; }
     // The database could not be reached (server down, connection dropped,
     // the file locked by another program past the busy timeout): the same
@@ -23,11 +24,18 @@ public:
     // A row with the same key is there already (another PC inserted it
     // first): the transaction is lost, a new number may succeed.
     bool duplicate_key() const { return duplicate_key_; }
+    // The same statement may succeed later: the database is unreachable,
+    // timed out, chose this transaction as a deadlock's or serialization's
+    // victim, has no connection left, is read-only for now (a standby), or
+    // lacks its tables or is damaged until someone mends it.  Only other
+    // errors are a refusal of this very statement.
+    bool retry_later() const { return retry_later_; }
 
 private:
     QString message_;
     bool unreachable_ = false;
     bool duplicate_key_ = false;
+    bool retry_later_ = false;
 };
 
 // Named parameters of a statement: {{":ilja", date}, {":seq", seq}}.

@@ -19,6 +19,11 @@ LoadRecorder::LoadRecorder(const Database &db, const QString &journal_path, QObj
         retry_->start();
 }
 
+int LoadRecorder::waiting() const
+{
+    return static_cast<int>(journal_.size() + held_.size());
+}
+
 void LoadRecorder::set_retry_interval(int ms)
 {
     retry_->setInterval(ms);
@@ -30,28 +35,48 @@ void LoadRecorder::tell(const QString &text)
         say(text);
 }
 
-void LoadRecorder::after_change(qsizetype before)
+void LoadRecorder::after_change(int before)
 {
-    if (journal_.empty())
+    if (waiting() == 0)
         retry_->stop();
     else if (!retry_->isActive())
         retry_->start();
-    if (journal_.size() != before)
+    if (waiting() != before)
         Q_EMIT waiting_changed(waiting());
 }
 
 LoadRecorder::Outcome LoadRecorder::record(const Input &given, const shipment_recording::VehicleLookup &lookup_vehicle)
 {
     shipment_recording::quantities(given);  // a quantity that is not a number is no load
-    const qsizetype before = journal_.size();
+    const int before = waiting();
     Outcome out;
     const OutageJournal::Entry entry = journal_.make_entry(given);
     const Input &in = entry.load;  // with its identity
     QString error;
     if (!journal_.append(entry, &error)) {
-        // No journal: the database is the only place left.
+        // No journal: the database is the only place left, and what it
+        // cannot take now stays in memory until one of the two takes it.
         tell(error);
-        out.recorded = shipment_recording::record(db_, in, lookup_vehicle);
+        if (held_.isEmpty()) {
+            try {
+                out.recorded = shipment_recording::record(db_, in, lookup_vehicle);
+                return out;
+            } catch (const shipment_recording::OrderGone &e) {
+                tell(e.message() + QStringLiteral("\n출하 내역 수정에서 입력하십시오."));
+                out.refused = true;
+                return out;
+            } catch (const DbError &e) {
+                if (!e.retry_later()) {
+                    tell(QStringLiteral("출하가 기록되지 않았습니다: %1\n%2\n출하 내역 수정에서 입력하십시오.")
+                             .arg(describe(in), e.message()));
+                    out.refused = true;
+                    return out;
+                }
+            }
+        }
+        held_ << entry;
+        count_waiting_before(entry, out);
+        after_change(before);
         return out;
     }
     // The loads before it go first, so trips are numbered in the order
@@ -69,26 +94,67 @@ LoadRecorder::Outcome LoadRecorder::record(const Input &given, const shipment_re
             after_change(before);
             return out;
         } catch (const DbError &e) {
-            if (!e.unreachable()) {
-                journal_.remove(entry.id, &error);
+            // Refused for good: kept aside to be entered by hand, never dropped.
+            if (!e.retry_later()) {
+                set_aside(entry.id, QStringLiteral("출하가 기록되지 않았습니다: %1\n%2").arg(describe(in), e.message()));
+                out.refused = true;
                 after_change(before);
-                throw;
+                return out;
             }
         }
         if (written && !journal_.remove(entry.id, &error))
             tell(error);
     }
-    if (!out.recorded) {
-        for (const OutageJournal::Entry &e : journal_.entries()) {
-            if (e.id != entry.id && e.load.board_date == in.board_date && e.load.order_no == in.order_no) {
+    if (!out.recorded)
+        count_waiting_before(entry, out);
+    after_change(before);
+    return out;
+}
+
+void LoadRecorder::count_waiting_before(const OutageJournal::Entry &entry, Outcome &out) const
+{
+    for (const QList<OutageJournal::Entry> *list : {&held_, &journal_.entries()}) {
+        for (const OutageJournal::Entry &e : *list) {
+            if (e.id != entry.id && e.load.board_date == entry.load.board_date
+                && e.load.order_no == entry.load.order_no) {
                 ++out.waiting_loads;
                 const auto [load, mortar] = shipment_recording::quantities(e.load);
                 out.waiting_sum += load + mortar;
             }
         }
     }
-    after_change(before);
-    return out;
+}
+
+// Loads held in memory go to the database first (they were weighed before
+// the journal took anything again), else into the journal.
+int LoadRecorder::write_held()
+{
+    int written = 0;
+    while (!held_.isEmpty()) {
+        const OutageJournal::Entry e = held_.first();
+        try {
+            if (shipment_recording::record_once(db_, e.load))
+                ++written;
+            held_.removeFirst();
+            continue;
+        } catch (const DbError &x) {
+            if (!x.retry_later()) {
+                held_.removeFirst();
+                tell(QStringLiteral("출하가 기록되지 않았습니다: %1\n%2\n출하 내역 수정에서 입력하십시오.")
+                         .arg(describe(e.load), x.message()));
+                continue;
+            }
+        } catch (const ActionError &x) {
+            held_.removeFirst();
+            tell(x.message() + QStringLiteral("\n출하 내역 수정에서 입력하십시오."));
+            continue;
+        }
+        break;
+    }
+    QString error;
+    while (!held_.isEmpty() && journal_.append(held_.first(), &error))
+        held_.removeFirst();
+    return written;
 }
 
 void LoadRecorder::set_aside(const QString &id, const QString &reason)
@@ -108,8 +174,8 @@ int LoadRecorder::replay()
 
 int LoadRecorder::replay_before(const QString &stop_id)
 {
-    const qsizetype before = journal_.size();
-    int written = 0;
+    const int before = waiting();
+    int written = write_held();
     const QList<OutageJournal::Entry> waiting = journal_.entries();
     for (const OutageJournal::Entry &e : waiting) {
         if (e.id == stop_id)
@@ -122,7 +188,7 @@ int LoadRecorder::replay_before(const QString &stop_id)
                 tell(error);
             continue;
         } catch (const DbError &x) {
-            if (x.unreachable())
+            if (x.retry_later())
                 break;
             error = x.message();
         } catch (const ActionError &x) {

@@ -25,14 +25,15 @@ public:
         // Loads of the same order waiting in the journal before this one.
         int waiting_loads = 0;
         double waiting_sum = 0;
-        // The order is gone: the load was set aside with the refused ones
-        // (and said through `say`), there is no ticket to print.
+        // The database refused the load for good, or its order is gone: the
+        // load was set aside with the refused ones (and said through `say`),
+        // there is no ticket to print.
         bool refused = false;
     };
 
-    // Throws ActionError for a quantity that is not a number and DbError
-    // for a statement the database refuses (nothing written, nothing kept);
-    // a database that cannot be reached leaves the load in the journal.
+    // Throws ActionError for a quantity that is not a number.  A database
+    // that cannot take the load now (unreachable, timed out, a deadlock, no
+    // tables) leaves it in the journal; a refusal sets it aside.
     Outcome record(const shipment_recording::Input &input,
                    const shipment_recording::VehicleLookup &lookup_vehicle);
 
@@ -41,7 +42,11 @@ public:
     int replay();
 
     const OutageJournal &journal() const { return journal_; }
-    int waiting() const { return static_cast<int>(journal_.size()); }
+    // Loads not in the database yet: in the journal, or held in memory.
+    int waiting() const;
+    // Loads that neither the journal nor the database could take: only in
+    // memory, lost if the program ends now.
+    int held_in_memory() const { return static_cast<int>(held_.size()); }
     void set_retry_interval(int ms);
 
     // Where the recorder tells what went wrong outside a recording (a
@@ -55,12 +60,15 @@ Q_SIGNALS:
 
 private:
     int replay_before(const QString &stop_id);
+    int write_held();
+    void count_waiting_before(const OutageJournal::Entry &entry, Outcome &out) const;
     // Moves a refused load to the refused file and says why.
     void set_aside(const QString &id, const QString &reason);
     void tell(const QString &text);
-    void after_change(qsizetype before);
+    void after_change(int before);
 
     const Database &db_;
     OutageJournal journal_;
+    QList<OutageJournal::Entry> held_;
     QTimer *retry_;
 };

@@ -186,8 +186,9 @@ void PlantLink::on_received(int unit, const QByteArray &bytes)
             letters += c;
     if (unit == 1 && !letters.isEmpty())
         host_.show_received(QString::fromLatin1(letters));
+    const QDateTime read_at = host_.now();
     for (const char c : letters)
-        queue_ << Pending{Pending::Letter, unit, c, 0};
+        queue_ << Pending{Pending::Letter, unit, c, 0, read_at};
     // Said after all of the read's letters are applied; not again for a
     // read that came while the same box is open (a burst of noise).
     if (unit == 2 && letters.size() > 1 && !showing_.contains(receive_error_text()))
@@ -220,7 +221,7 @@ void PlantLink::handle(const Pending &p)
     switch (p.kind) {
     case Pending::Letter:
         units_.at(p.unit - 1).last_status = QString(QLatin1Char(p.letter));
-        apply_status(p.unit, p.letter);
+        apply_status(p.unit, p.letter, p.read_at);
         return;
     case Pending::Notice:
         say(receive_error_text(), false);
@@ -269,7 +270,7 @@ void PlantLink::show_messages()
     }
 }
 
-void PlantLink::apply_status(int u, char letter)
+void PlantLink::apply_status(int u, char letter, const QDateTime &read_at)
 {
     Unit &unit = units_.at(u - 1);
     switch (letter) {
@@ -287,7 +288,7 @@ void PlantLink::apply_status(int u, char letter)
                         .arg(u),
                     true);
             else
-                unit.recorded = host_.record_shipment(u, messages_);
+                unit.recorded = host_.record_shipment(u, messages_, read_at);
         }
         return;
     case 'E':

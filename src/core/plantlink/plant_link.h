@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QColor>
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -29,10 +30,13 @@ public:
     virtual void show_link_state(bool on) = 0;
     // The send indicator's sweep; `done` runs when it has finished.
     virtual void sweep_send_indicator(int unit, const std::function<void()> &done) = 0;
-    // The first weighing report of the load in the unit's slot 1.  True
+    // The time now, by the console's clock: when a report was read.
+    virtual QDateTime now() const = 0;
+    // The first weighing report of the load in the unit's slot 1, read at
+    // `reported_at` (the load's time, however late it is handled).  True
     // when the load is recorded or kept in the outage journal; failures are
     // told through `messages`, which shows them after the report.
-    virtual bool record_shipment(int unit, Prompter &messages) = 0;
+    virtual bool record_shipment(int unit, Prompter &messages, const QDateTime &reported_at) = 0;
 };
 
 // The controller protocol of both batch units: opening and closing the
@@ -92,6 +96,7 @@ private:
         int unit;
         char letter;
         int event;
+        QDateTime read_at = {};  // when the read that brought it came
     };
     struct Message {
         QString text;
@@ -113,7 +118,7 @@ private:
     void on_line_error(int unit, int event);
     void pump();
     void handle(const Pending &p);
-    void apply_status(int unit, char letter);
+    void apply_status(int unit, char letter, const QDateTime &read_at);
     void send(int unit);
     QByteArray build_frame(int unit);
     void sweep_finished();

@@ -556,7 +556,10 @@ LoadRecorder &TF_MAIN::load_recorder()
 
 void TF_MAIN::show_waiting_loads(int loads)
 {
-    journal_lab->setText(QStringLiteral("데이터베이스 연결 대기: 기록 안 된 출하 %1건").arg(loads));
+    QString text = QStringLiteral("데이터베이스 연결 대기: 기록 안 된 출하 %1건").arg(loads);
+    if (const int held = recorder_ ? recorder_->held_in_memory() : 0; held > 0)
+        text += QStringLiteral(" (출하 대기 파일에 쓰지 못한 %1건은 메모리에만 있습니다: 프로그램을 끄지 마십시오)").arg(held);
+    journal_lab->setText(text);
     journal_lab->setVisible(loads > 0);
 }
 
@@ -593,12 +596,16 @@ shipment_recording::Known TF_MAIN::known_of(const shipment_recording::Input &in)
 
 // The first weighing report of the load in the unit's slot 1.  Runs while
 // the link handles a report: every failure goes through `messages`.
-bool TF_MAIN::record_shipment(int unit, Prompter &messages)
+QDateTime TF_MAIN::now() const
+{
+    return ctx_.clock->now();
+}
+
+bool TF_MAIN::record_shipment(int unit, Prompter &messages, const QDateTime &reported_at)
 {
     using Slots = ReservationSlots;
-    const QDateTime now = ctx_.clock->now();
-    const shipment_recording::Input in =
-        shipment_recording::input_from_slots(*desk->slot_model, unit, board_date_, now.date(), now.time());
+    const shipment_recording::Input in = shipment_recording::input_from_slots(
+        *desk->slot_model, unit, board_date_, reported_at.date(), reported_at.time());
     LoadRecorder::Outcome outcome;
     if (!guarded(messages, this, [&] { outcome = load_recorder().record(in, find_vehicle_by_number); }))
         return false;

@@ -54,7 +54,8 @@ public:
     void show_received(const QString &text) override;
     void show_link_state(bool on) override;
     void sweep_send_indicator(int unit, const std::function<void()> &done) override;
-    bool record_shipment(int unit, Prompter &messages) override;
+    QDateTime now() const override;
+    bool record_shipment(int unit, Prompter &messages, const QDateTime &reported_at) override;
 
     // Records the loads, through the outage journal (made on first use:
     // the data module exists only after the console).

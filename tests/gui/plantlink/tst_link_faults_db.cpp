@@ -211,6 +211,20 @@ private Q_SLOTS:
         QCOMPARE(p.plant.db().scalar(QStringLiteral("select count(*) from cholha where o_scode = '04'")).toInt(), 1);
     }
 
+    void a_load_keeps_the_time_its_b_came_however_late_it_is_handled()
+    {
+        Plant p;
+        p.plant.clock.set(QDateTime(QDate(2026, 3, 2), QTime(9, 15, 30)));
+        // The B waits behind the frame that E sends out...
+        p.line(1).feed("EB");
+        QVERIFY(p.link()->sending());
+        // ...while the clock goes on.
+        p.plant.clock.advance_secs(40);
+        QTRY_VERIFY(!p.link()->sending());
+        QTRY_COMPARE(p.loads(), 1);
+        QCOMPARE(p.plant.db().scalar(QStringLiteral("select o_otime from cholha")).toString(), QStringLiteral("09:15:30"));
+    }
+
     void a_b_for_a_slot_without_a_complete_load_records_nothing_data()
     {
         QTest::addColumn<QString>("order");
