@@ -74,6 +74,7 @@ void TF_CUSTOMER::show_current_row()
 void TF_CUSTOMER::new_btnClick()
 {
     lock_entry(false);
+    proposed_code_.clear();
     code_edt1->clear();
     code_edt2->clear();
     name_edt->clear();
