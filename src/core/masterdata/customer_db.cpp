@@ -37,14 +37,24 @@ QString customer_kawn_sa(const Database &db, const QString &grcd)
     return db.scalar(QStringLiteral("select kawn_sa from customer where grcd = :g"), {{":g", grcd}}).toString();
 }
 
-bool add_customer(const Database &db, const QString &letter, const QString &digits, const QString &name)
+std::optional<QString> add_customer(const Database &db, const QString &letter, const QString &digits,
+                                    const QString &name, bool renumber)
 {
-    const QString grcd = letter + digits;
-    return insert_new_row([&] { return customer_exists(db, grcd); }, [&] {
+    std::optional<QString> stored;
+    in_numbering_transaction(db, [&] {
+        stored.reset();
+        QString seq = digits;
+        if (customer_exists(db, letter + seq)) {
+            if (!renumber)
+                return;
+            seq = next_customer_seq(db, letter);
+        }
         db.exec(QStringLiteral("insert into customer (saup, cust_set, cust_seq, name, grcd, vat, kawn_sa, misu)"
                                " values (:n1, :n2, :n3, :n4, :n5, :n6, :n7, :n8)"),
-                {{":n1", QStringLiteral("AA")}, {":n2", letter}, {":n3", digits.toInt()},
-                 {":n4", name}, {":n5", grcd}, {":n6", QStringLiteral("V")},
+                {{":n1", QStringLiteral("AA")}, {":n2", letter}, {":n3", seq.toInt()},
+                 {":n4", name}, {":n5", letter + seq}, {":n6", QStringLiteral("V")},
                  {":n7", QStringLiteral("S")}, {":n8", QStringLiteral("H")}});
+        stored = seq;
     });
+    return stored;
 }

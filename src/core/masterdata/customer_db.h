@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QSqlRecord>
+#include <optional>
 
 // Customers (table customer) as the master-data windows read and add them.
 
@@ -22,5 +23,9 @@ QString customer_kawn_sa(const Database &db, const QString &grcd);
 
 // Adds customer `letter` + `digits` as the program registers customers:
 // private class 1 ("S"), VAT added ("V"), receivables per site ("H").
-// False when the code exists (nothing is written).
-bool add_customer(const Database &db, const QString &letter, const QString &digits, const QString &name);
+// When the code is taken by now and `renumber` is set (the digits were the
+// window's proposal), the customer gets the group's next free number,
+// drawn in the inserting transaction.  Gives the digits stored; nothing
+// when the code is taken and `renumber` is off (nothing is written).
+std::optional<QString> add_customer(const Database &db, const QString &letter, const QString &digits,
+                                    const QString &name, bool renumber);

@@ -63,3 +63,21 @@ bool insert_new_row(const std::function<bool()> &exists, const std::function<voi
     }
     return true;
 }
+
+void in_numbering_transaction(const Database &db, const std::function<void()> &attempt)
+{
+    constexpr int attempts = 5;
+    for (int n = 1;; ++n) {
+        try {
+            Transaction tx(db);
+            attempt();
+            tx.commit();
+            return;
+        } catch (const DbError &e) {
+            // The transaction is rolled back by now; anything but a lost
+            // race for the number is the caller's to show.
+            if (!e.duplicate_key() || n == attempts)
+                throw;
+        }
+    }
+}

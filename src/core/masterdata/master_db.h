@@ -24,3 +24,10 @@ QString order_column(const char *table, const QString &field);
 // key already taken, also when another office PC took it between the check
 // and the insert (the table's key refuses the second row).
 bool insert_new_row(const std::function<bool()> &exists, const std::function<void()> &insert);
+
+// Runs `attempt` in a transaction of its own and commits it.  The attempt
+// draws the number it stores inside that transaction; on PostgreSQL two PCs
+// can still both see the same number free, and the one whose insert meets
+// the other's row (a duplicate key) rolls back and runs the attempt again,
+// drawing anew, a few times.
+void in_numbering_transaction(const Database &db, const std::function<void()> &attempt);

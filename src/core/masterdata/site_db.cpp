@@ -37,15 +37,25 @@ bool site_exists(const Database &db, const QString &grcd, const QString &code)
                       {{":g", grcd}, {":c", code}}).isNull();
 }
 
-bool add_site(const Database &db, const NewSite &s)
+std::optional<QString> add_site(const Database &db, const NewSite &s, bool renumber)
 {
-    return insert_new_row([&] { return site_exists(db, s.grcd, s.code); }, [&] {
+    std::optional<QString> stored;
+    in_numbering_transaction(db, [&] {
+        stored.reset();
+        QString code = s.code;
+        if (site_exists(db, s.grcd, code)) {
+            if (!renumber)
+                return;
+            code = next_site_code(db, s.grcd);
+        }
         db.exec(QStringLiteral("insert into r_hyunjang (saup, grcd, code, name, man_code, man_name, misu,"
                                " grcd_name, grcode, kawn_sa)"
                                " values (:n1, :n2, :n3, :n4, :n5, :n6, :n7, :n8, :n9, :n10)"),
-                {{":n1", QStringLiteral("AA")}, {":n2", s.grcd}, {":n3", s.code}, {":n4", s.name},
+                {{":n1", QStringLiteral("AA")}, {":n2", s.grcd}, {":n3", code}, {":n4", s.name},
                  {":n5", s.man_code}, {":n6", s.man_name}, {":n7", QStringLiteral("H")},
-                 {":n8", s.customer_name}, {":n9", s.grcd + s.code},
+                 {":n8", s.customer_name}, {":n9", s.grcd + code},
                  {":n10", customer_kawn_sa(db, s.grcd)}});
+        stored = code;
     });
+    return stored;
 }

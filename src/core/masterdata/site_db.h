@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QSqlRecord>
+#include <optional>
 
 // Sites of customers (table r_hyunjang) as the site window reads and adds them.
 
@@ -28,6 +29,9 @@ struct NewSite {
 };
 
 // Adds the site with the customer's demand class and receivables per site
-// ("H"); grcode is the customer code followed by the site code.  False
-// when the site code exists for that customer (nothing is written).
-bool add_site(const Database &db, const NewSite &site);
+// ("H"); grcode is the customer code followed by the site code.  When the
+// site code is taken by now and `renumber` is set (the code was the
+// window's proposal), the site gets the customer's next free code, drawn in
+// the inserting transaction.  Gives the code stored; nothing when the code
+// is taken and `renumber` is off (nothing is written).
+std::optional<QString> add_site(const Database &db, const NewSite &site, bool renumber);

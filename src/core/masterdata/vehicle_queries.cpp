@@ -15,6 +15,9 @@ void recount_all_vehicles(const Database &db, const QString &date)
 {
     const QString month = date.left(8);
     Transaction tx(db);
+    // Every vehicle locked first, in a statement of its own, so the counts
+    // below are read after any load being recorded has committed.
+    db.exec(QStringLiteral("update car_code set c_dsum = c_dsum"));
     // The month runs from its first day to `date`; the range lets the
     // (o_carnum, o_date) index do the work, the LIKE keeps it to the month.
     db.exec(QStringLiteral(
@@ -28,17 +31,21 @@ void recount_all_vehicles(const Database &db, const QString &date)
                 " c_state = case when exists (select 1 from cholha where o_date = :d and o_carnum = car_code.code)"
                 "   then 'YES' else c_state end"),
             {{":d", date}, {":m", month}, {":ml", month + QLatin1Char('%')}});
-    const bool any_load = db.query(QStringLiteral("select 1 from cholha where o_date = :d"),
-                                   {{":d", date}}).next();
-    if (!any_load)
-        db.exec(QStringLiteral("update car_code set c_dsum = 0, c_station = :e where c_state = 'YES'"),
-                {{":e", QStringLiteral("")}});  // a null QString would store NULL
+    // Asked inside the statement: a load recorded since the check would
+    // otherwise lose its vehicle's count.
+    db.exec(QStringLiteral("update car_code set c_dsum = 0, c_station = :e where c_state = 'YES'"
+                           " and not exists (select 1 from cholha where o_date = :d)"),
+            {{":e", QStringLiteral("")}, {":d", date}});  // a null QString would store NULL
     tx.commit();
 }
 
 void recount_vehicle(const Database &db, const QString &date, const QString &vehicle_code,
                      const QString &site_name)
 {
+    // The vehicle locked in a statement of its own before it is counted:
+    // inside the caller's transaction (after the order's lock) a load that
+    // another PC records for the same vehicle has committed by then.
+    db.exec(QStringLiteral("update car_code set c_dsum = c_dsum where code = :c"), {{":c", vehicle_code}});
     db.exec(QStringLiteral("update car_code set"
                            " c_dsum = (select count(o_carnum) from cholha where o_fdate = :d and o_carnum = :c),"
                            " c_station = :s where code = :c"),

@@ -17,6 +17,8 @@ QSqlQuery vehicles(const Database &db, const QString &state);
 void recount_all_vehicles(const Database &db, const QString &date);
 
 // One vehicle's day count by order date, and the site of its latest load.
+// Runs in the caller's transaction (a recording, after the order's lock),
+// where it holds the vehicle's row until the end.
 void recount_vehicle(const Database &db, const QString &date, const QString &vehicle_code,
                      const QString &site_name);
 

@@ -2,6 +2,7 @@
 #include "core/framework/guarded.h"
 #include "core/masterdata/master_db.h"
 #include "core/masterdata/text_pad.h"
+#include "core/orders/order_lock.h"
 
 namespace order_db {
 namespace {
@@ -93,7 +94,8 @@ bool order_exists(const Database &db, const QString &date, const QString &seq)
                 .isNull();
 }
 
-void insert_order(const Database &db, const OrderEntry &o)
+namespace {
+void insert_row(const Database &db, const OrderEntry &o)
 {
     db.exec(QStringLiteral("insert into r_suju (ilja, seq, grcd, v_inout, code, v_station, time_, saup, dist,"
                            " v_okno, memo, ground, remi_code, v_rule, order_m3, danga, vat, v_outorder, v_reorder,"
@@ -110,40 +112,66 @@ void insert_order(const Database &db, const OrderEntry &o)
              {":vat", o.vat}, {":v_reorder", number(o.order_m3)}, {":kind", o.kind}, {":cement", o.cement},
              {":gravel", o.gravel}, {":japum", o.japum}, {":con", o.con}, {":v_hon", o.v_hon}});
 }
+}
+
+QString insert_order(const Database &db, const OrderEntry &o)
+{
+    QString stored;
+    in_numbering_transaction(db, [&] {
+        OrderEntry row = o;
+        if (order_exists(db, row.ilja, row.seq)) {
+            row.seq = next_seq(db, row.ilja);
+            if (row.seq == QLatin1String("00"))  // past 99
+                throw ActionError(QStringLiteral("순번을 확인하세요"));
+        }
+        insert_row(db, row);
+        stored = row.seq;
+    });
+    return stored;
+}
 
 bool update_order(const Database &db, const OrderEntry &o)
 {
     Transaction tx(db);
+    // Locked before the shipped quantity is read: a load being recorded
+    // either is in it or waits until this update is committed.
+    if (!order_lock::lock(db, o.ilja, o.seq))
+        return false;
     const QVariant shipped = db.scalar(QStringLiteral("select v_outorder from r_suju where ilja = :d and seq = :s"),
                                        {{":d", o.ilja}, {":s", o.seq}});
     const double remaining = qMax(0.0, o.order_m3.toDouble() - number_or_zero(shipped));
-    const int changed = db.exec(
-        QStringLiteral("update r_suju set grcd = :grcd, v_inout = :v_inout, code = :code, v_station = :v_station,"
-                       " time_ = :time_, saup = 'AA', dist = :dist, v_okno = :v_okno, memo = :memo, vat = :vat,"
-                       " ground = :ground, remi_code = :remi_code, v_rule = :v_rule, order_m3 = :order_m3,"
-                       " danga = :danga, v_reorder = :v_reorder, kind = :kind, cement = :cement,"
-                       " gravel = :gravel, japum = :japum, con = :con, v_hon = :v_hon"
-                       " where ilja = :ilja and seq = :seq"),
-        {{":grcd", o.grcd}, {":v_inout", o.v_inout}, {":code", o.code}, {":v_station", o.v_station},
-         {":time_", o.time_}, {":dist", whole(o.dist)}, {":v_okno", o.v_okno}, {":memo", o.memo},
-         {":vat", o.vat}, {":ground", o.ground}, {":remi_code", o.remi_code}, {":v_rule", o.v_rule},
-         {":order_m3", number(o.order_m3)}, {":danga", number(o.danga)}, {":v_reorder", remaining},
-         {":kind", o.kind}, {":cement", o.cement}, {":gravel", o.gravel}, {":japum", o.japum},
-         {":con", o.con}, {":v_hon", o.v_hon}, {":ilja", o.ilja}, {":seq", o.seq}});
+    db.exec(QStringLiteral("update r_suju set grcd = :grcd, v_inout = :v_inout, code = :code, v_station = :v_station,"
+                           " time_ = :time_, saup = 'AA', dist = :dist, v_okno = :v_okno, memo = :memo, vat = :vat,"
+                           " ground = :ground, remi_code = :remi_code, v_rule = :v_rule, order_m3 = :order_m3,"
+                           " danga = :danga, v_reorder = :v_reorder, kind = :kind, cement = :cement,"
+                           " gravel = :gravel, japum = :japum, con = :con, v_hon = :v_hon"
+                           " where ilja = :ilja and seq = :seq"),
+            {{":grcd", o.grcd}, {":v_inout", o.v_inout}, {":code", o.code}, {":v_station", o.v_station},
+             {":time_", o.time_}, {":dist", whole(o.dist)}, {":v_okno", o.v_okno}, {":memo", o.memo},
+             {":vat", o.vat}, {":ground", o.ground}, {":remi_code", o.remi_code}, {":v_rule", o.v_rule},
+             {":order_m3", number(o.order_m3)}, {":danga", number(o.danga)}, {":v_reorder", remaining},
+             {":kind", o.kind}, {":cement", o.cement}, {":gravel", o.gravel}, {":japum", o.japum},
+             {":con", o.con}, {":v_hon", o.v_hon}, {":ilja", o.ilja}, {":seq", o.seq}});
     tx.commit();
-    return changed > 0;
+    return true;
 }
 
 DeleteOutcome delete_order(const Database &db, const QString &date, const QString &seq)
 {
     DeleteOutcome out;
     Transaction tx(db);
-    out.loads = int(number_or_zero(db.scalar(
-        QStringLiteral("select count(*) from cholha where o_fdate = :d and o_scode = :s"), {{":d", date}, {":s", seq}})));
-    if (out.loads > 0)
-        return out;
-    out.deleted = db.exec(QStringLiteral("delete from r_suju where ilja = :d and seq = :s"),
-                          {{":d", date}, {":s", seq}}) > 0;
+    // Locked before the loads are counted: a load recorded at the same
+    // moment is either counted here or finds the order gone.
+    const bool there = order_lock::lock(db, date, seq);
+    if (there) {
+        out.loads = int(number_or_zero(db.scalar(QStringLiteral("select count(*) from cholha"
+                                                                " where o_fdate = :d and o_scode = :s"),
+                                                 {{":d", date}, {":s", seq}})));
+        if (out.loads > 0)
+            return out;
+        out.deleted = db.exec(QStringLiteral("delete from r_suju where ilja = :d and seq = :s"),
+                              {{":d", date}, {":s", seq}}) > 0;
+    }
     db.exec(QStringLiteral("delete from cont_carry where ilja = :d and seq = :s"), {{":d", date}, {":s", seq}});
     tx.commit();
     return out;

@@ -40,15 +40,22 @@ std::optional<QSqlRecord> load_order(const Database &db, const QString &date, co
 
 bool order_exists(const Database &db, const QString &date, const QString &seq);
 
-// A new open order: nothing shipped, the whole quantity remaining.
-void insert_order(const Database &db, const OrderEntry &order);
+// A new open order: nothing shipped, the whole quantity remaining.  It
+// never replaces an order: when its number is taken by now (another PC
+// saved first) it gets the day's next free number, drawn in the inserting
+// transaction.  Gives the number stored.  An ActionError "순번을 확인하세요"
+// when the day has no number left.
+QString insert_order(const Database &db, const OrderEntry &order);
 
 // Changes the order's entry values; the remaining quantity becomes the
-// ordered minus the shipped quantity held now, at least 0.  False when
-// the order is no longer there.
+// ordered minus the shipped quantity held now, at least 0, read with the
+// order locked, so a load recorded at the same moment is counted.  False
+// when the order is no longer there.
 bool update_order(const Database &db, const OrderEntry &order);
 
-// Deletes the order with its transport fee rows, unless it has loads.
+// Deletes the order with its transport fee rows, unless it has loads; the
+// loads are counted with the order locked, so none can be recorded between
+// the count and the delete.
 struct DeleteOutcome {
     bool deleted = false;
     int loads = 0;  // loads recorded against the order (nothing deleted then)

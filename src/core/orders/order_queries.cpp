@@ -60,6 +60,11 @@ void recalculate_day(const Database &db, const QString &date)
     // One statement for the whole day: every order gets the sum and count
     // of its loads (returned loads count like any other).
     Transaction tx(db);
+    // The day's orders locked first, in a statement of their own: a load
+    // being recorded commits before the sums are read, and the sums are
+    // then read anew.  (On PostgreSQL an update that waits for a row lock
+    // would otherwise write the sums of the loads it saw before waiting.)
+    db.exec(QStringLiteral("update r_suju set v_ccount = v_ccount where ilja = :d"), {{":d", date}});
     db.exec(QStringLiteral(
                 "update r_suju set"
                 " v_outorder = (select coalesce(sum(o_outorder), 0) from cholha"

@@ -37,7 +37,8 @@ void set_order_state(const Database &db, const QString &date, const QString &seq
                      const QString &state);
 
 // Rebuilds every order's shipped quantity, remaining quantity (never below
-// 0) and trip count of the day from its loads, in one transaction.
+// 0) and trip count of the day from its loads, in one transaction with the
+// day's orders locked.
 void recalculate_day(const Database &db, const QString &date);
 
 }

@@ -74,6 +74,7 @@ void TF_CUSTOMER::show_current_row()
 void TF_CUSTOMER::new_btnClick()
 {
     lock_entry(false);
+    proposed_code_.clear();
     code_edt1->clear();
     code_edt2->clear();
     name_edt->clear();
@@ -90,6 +91,7 @@ bool TF_CUSTOMER::code_edt1KeyPress(QChar c)
     code_edt1->setText(c.toUpper());
     act([this] {
         code_edt2->setText(next_customer_seq(ctx_.dbm->db(), code_edt1->text()));
+        proposed_code_ = code_edt1->text() + code_edt2->text();
         code_edt2->setFocus();
     });
     return true;
@@ -127,8 +129,14 @@ void TF_CUSTOMER::sav_btnClick()
     }
     // A number typed without Enter is zero-filled all the same: codes are four characters.
     code_edt2->setText(pad_zero(code_edt2->text(), 3));
-    save_entry([this] { return add_customer(ctx_.dbm->db(), code_edt1->text(), code_edt2->text(), name_edt->text()); },
+    const QString letter = code_edt1->text();
+    const QString shown = code_edt2->text();
+    const bool renumber = letter + shown == proposed_code_;
+    std::optional<QString> stored;
+    save_entry([&] { return bool(stored = add_customer(ctx_.dbm->db(), letter, shown, name_edt->text(), renumber)); },
                QStringLiteral("거래처가 이미 존재합니다."), [this] { load_list(); });
+    if (stored && *stored != shown)
+        say(code_taken_message(QStringLiteral("거래처 코드"), letter + shown, letter + *stored));
 }
 
 void TF_CUSTOMER::cust_grdTitleClick(int column)

@@ -28,4 +28,7 @@ private:
     void show_current_row() override;
 
     RecordTableModel *cust_qry;
+    // The code this window proposed: at save it is drawn anew when another
+    // PC has taken it; a code typed by hand is saved as typed or refused.
+    QString proposed_code_;
 };

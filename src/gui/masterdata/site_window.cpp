@@ -146,6 +146,7 @@ void TF_HYUNJANG::new_btnClick()
         const QString next = next_site_code(ctx_.dbm->db(), code_edt->text());
         lock_entry(false);
         code1_edt->setText(next);
+        proposed_code_ = code_edt->text() + next;
         name1_edt->clear();
         set_browse_state(false);
         name1_edt->setFocus();
@@ -183,7 +184,11 @@ void TF_HYUNJANG::sav_btnClick()
     code1_edt->setText(pad_zero(code1_edt->text(), 3));
     const NewSite site{code_edt->text(), code1_edt->text(), name1_edt->text(),
                        code2_edt->text(), name2_edt->text(), name_edt->text()};
-    save_entry([&] { return add_site(ctx_.dbm->db(), site); }, QStringLiteral("자료가 이미 존재합니다."),
-               [this] { load_sites(); });
+    const bool renumber = site.grcd + site.code == proposed_code_;
+    std::optional<QString> stored;
+    save_entry([&] { return bool(stored = add_site(ctx_.dbm->db(), site, renumber)); },
+               QStringLiteral("자료가 이미 존재합니다."), [this] { load_sites(); });
+    if (stored && *stored != site.code)
+        say(code_taken_message(QStringLiteral("현장 코드"), site.code, *stored));
 }
 

@@ -37,4 +37,8 @@ private:
 
     RecordTableModel *cust_qry;
     RecordTableModel *hyun_qry;
+    // The customer and site code this window proposed: at save it is drawn
+    // anew when another PC has taken it; a code typed by hand is saved as
+    // typed or refused.
+    QString proposed_code_;
 };

@@ -621,8 +621,10 @@ void TF_SUJU::savbtnClick()
     o.con = hy23->currentText();
     o.v_hon = e_hon->text();
     act([&] {
-        if (!order_db::order_exists(ctx_.dbm->db(), o.ilja, o.seq)) {
-            order_db::insert_order(ctx_.dbm->db(), o);
+        QString stored = o.seq;
+        // A new order never replaces one: the number shown is a proposal.
+        if (entry_mode_ == 1 || !order_db::order_exists(ctx_.dbm->db(), o.ilja, o.seq)) {
+            stored = order_db::insert_order(ctx_.dbm->db(), o);
         } else {
             if (!ctx_.prompter->question(this, QStringLiteral("자료가 이미 존재합니다.\r 갱신하시겠습니까?")))
                 return;
@@ -634,6 +636,8 @@ void TF_SUJU::savbtnClick()
         }
         back_to_browse();
         load_day_orders();
+        if (stored != o.seq)
+            say(code_taken_message(QStringLiteral("순번"), o.seq, stored));
     });
 }
 

@@ -34,6 +34,30 @@ private Q_SLOTS:
         QCOMPARE(pad_zero(text, width), padded);
     }
 
+    void a_taken_code_is_told_with_the_particles_of_its_reading_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("7 to 8") << "순번" << "07" << "08" << "순번 07은 다른 곳에서 먼저 사용하여 08로 저장했습니다.";
+        QTest::newRow("2 to 3") << "순번" << "02" << "03" << "순번 02는 다른 곳에서 먼저 사용하여 03으로 저장했습니다.";
+        QTest::newRow("9 to 10") << "거래처 코드" << "B009" << "B010"
+                                 << "거래처 코드 B009는 다른 곳에서 먼저 사용하여 B010으로 저장했습니다.";
+        QTest::newRow("5 to 6") << "현장 코드" << "005" << "006" << "현장 코드 005는 다른 곳에서 먼저 사용하여 006으로 저장했습니다.";
+        QTest::newRow("6 to 7") << "순번" << "16" << "17" << "순번 16은 다른 곳에서 먼저 사용하여 17로 저장했습니다.";
+        QTest::newRow("not a digit") << "순번" << "0A" << "" << "순번 0A은(는) 다른 곳에서 먼저 사용하여 (으)로 저장했습니다.";
+    }
+
+    void a_taken_code_is_told_with_the_particles_of_its_reading()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        QFETCH(QString, message);
+        QCOMPARE(code_taken_message(label, shown, stored), message);
+    }
+
     void pad_space_left_aligns_and_cuts_on_the_right_data()
     {
         QTest::addColumn<QString>("text");

@@ -200,9 +200,25 @@ private Q_SLOTS:
         QCOMPARE(w.sav_btn->isEnabled(), !browsing);
     }
 
-    // Two office PCs registering the same new code: the second is told.
+    // Two office PCs registering the same proposed code: the second gets
+    // the next free one and is told so; a code typed by hand is refused.
+    void the_second_of_two_pcs_saving_the_same_code_is_told_data()
+    {
+        QTest::addColumn<QString>("typed");  // "" keeps the proposal
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("first_code");
+        QTest::addColumn<QString>("second_code");  // "": not stored
+        QTest::newRow("proposal") << "" << "거래처 코드 D001은 다른 곳에서 먼저 사용하여 D002로 저장했습니다."
+                                  << "D001" << "D002";
+        QTest::newRow("typed by hand") << "003" << "거래처가 이미 존재합니다." << "D003" << "";
+    }
+
     void the_second_of_two_pcs_saving_the_same_code_is_told()
     {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        QFETCH(QString, first_code);
+        QFETCH(QString, second_code);
         WindowPlant plant;
         TF_CUSTOMER first(plant.ctx), second(plant.ctx);
         for (TF_CUSTOMER *w : {&first, &second}) {
@@ -210,14 +226,21 @@ private Q_SLOTS:
             click(w->new_btn);
             QTest::keyClick(w->code_edt1, 'D');
             QCOMPARE(w->code_edt2->text(), QStringLiteral("001"));
+            if (!typed.isEmpty())
+                w->code_edt2->setText(typed);
         }
         first.name_edt->setText(QStringLiteral("첫째"));
         second.name_edt->setText(QStringLiteral("둘째"));
         click(first.sav_btn);
+        QCOMPARE(plant.prompter.shown, QStringList());
         click(second.sav_btn);
-        QCOMPARE(plant.prompter.shown, QStringList{QStringLiteral("거래처가 이미 존재합니다.")});
-        QCOMPARE(number_or_zero(plant.db().scalar("select count(*) from customer")), 1.0);
-        QCOMPARE(customer(plant, "D001").value("name").toString(), QStringLiteral("첫째"));
+        QCOMPARE(plant.prompter.shown, QStringList{message});
+        QCOMPARE(number_or_zero(plant.db().scalar("select count(*) from customer")), second_code.isEmpty() ? 1.0 : 2.0);
+        QCOMPARE(customer(plant, first_code).value("name").toString(), QStringLiteral("첫째"));
+        if (!second_code.isEmpty())
+            QCOMPARE(customer(plant, second_code).value("name").toString(), QStringLiteral("둘째"));
+        QVERIFY(second.new_btn->isEnabled() && !second.sav_btn->isEnabled());
+        QCOMPARE(grid_column(second.cust_grd, 0).size(), second_code.isEmpty() ? 1 : 2);
     }
 
     // The other PC's row arrives after the check: the table's key refuses

@@ -199,6 +199,33 @@ private Q_SLOTS:
             QCOMPARE(site(plant, "A001", "007").value("name").toString(), QStringLiteral("새 현장"));
     }
 
+    // Two office PCs adding a site to the same customer: the second gets
+    // the next free code and is told so.
+    void the_second_of_two_pcs_saving_the_proposed_code_is_told()
+    {
+        WindowPlant plant;
+        fill(plant, {"001", "002"});
+        TF_HYUNJANG first(plant.ctx), second(plant.ctx);
+        for (TF_HYUNJANG *w : {&first, &second}) {
+            begin_new_site(*w);
+            QCOMPARE(w->code1_edt->text(), QStringLiteral("003"));
+            w->code2_edt->setText(QStringLiteral("001"));
+        }
+        first.name1_edt->setText(QStringLiteral("첫째"));
+        second.name1_edt->setText(QStringLiteral("둘째"));
+        click(first.sav_btn);
+        QCOMPARE(plant.prompter.shown, QStringList());
+        click(second.sav_btn);
+        QCOMPARE(plant.prompter.shown,
+                 QStringList{QStringLiteral("현장 코드 003은 다른 곳에서 먼저 사용하여 004로 저장했습니다.")});
+        QCOMPARE(site(plant, "A001", "003").value("name").toString(), QStringLiteral("첫째"));
+        const QSqlRecord row = site(plant, "A001", "004");
+        QCOMPARE(row.value("name").toString(), QStringLiteral("둘째"));
+        QCOMPARE(row.value("grcode").toString(), QStringLiteral("A001004"));
+        QCOMPARE(grid_column(second.hyun_grd, 0), (QStringList{"001", "002", "003", "004"}));
+        QVERIFY(second.new_btn->isEnabled() && !second.sav_btn->isEnabled());
+    }
+
     void the_person_in_charge_is_picked_from_the_list()
     {
         WindowPlant plant;

@@ -322,6 +322,46 @@ private Q_SLOTS:
         QCOMPARE(w.HY31->plain(), answer ? QStringLiteral("0") : QString::number(quantity));
     }
 
+    void a_new_order_never_replaces_one_data()
+    {
+        QTest::addColumn<QString>("typed");  // "" keeps the proposal
+        QTest::addColumn<QString>("message");
+        QTest::newRow("proposal taken by another PC meanwhile")
+            << "" << "순번 02는 다른 곳에서 먼저 사용하여 03으로 저장했습니다.";
+        QTest::newRow("an existing number typed") << "01" << "순번 01은 다른 곳에서 먼저 사용하여 03으로 저장했습니다.";
+    }
+
+    void a_new_order_never_replaces_one()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        WindowPlant plant;
+        fill(plant);
+        add_order(plant, "01", "K001", "001", 30, 0);
+        TF_SUJU w(plant.ctx);
+        begin_new(plant, w);
+        QCOMPARE(w.HY02->text(), QStringLiteral("02"));
+        if (!typed.isEmpty())
+            enter(w.HY02, typed);  // brings that order's fields
+        else
+            press_enter(w.HY02);
+        enter_codes(w);
+        enter(w.HY31, "6");
+        add_order(plant, "02", "K001", "001", 12, 0);  // saved on another PC
+        click(w.savbtn);
+        QCOMPARE(plant.prompter.questions, QStringList());
+        QCOMPARE(plant.prompter.shown, QStringList{message});
+        QCOMPARE(order(plant, "01").value("order_m3").toDouble(), 30.0);
+        QCOMPARE(order(plant, "02").value("order_m3").toDouble(), 12.0);
+        QCOMPARE(order(plant, "02").value("grcd").toString(), QStringLiteral("K001"));
+        const QSqlRecord stored = order(plant, "03");
+        QCOMPARE(stored.value("grcd").toString(), QStringLiteral("A001"));
+        QCOMPARE(stored.value("order_m3").toDouble(), 6.0);
+        QCOMPARE(stored.value("v_reorder").toDouble(), 6.0);
+        QCOMPARE(grid_column(w.gridhord3, 0), (QStringList{"01", "02", "03"}));
+        QVERIFY(!w.savbtn->isEnabled() && w.newbtn->isEnabled());
+    }
+
     void an_order_with_loads_is_not_deleted()
     {
         WindowPlant plant;
