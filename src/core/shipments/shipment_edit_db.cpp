@@ -5,6 +5,7 @@
 #include "core/framework/guarded.h"
 
 #include <QSqlQuery>
+#include <QMap>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -99,13 +100,30 @@ QSet<QString> lock_orders(const Database &db, const QString &date, const QSet<QS
     return gone;
 }
 
-void recount_if_board_day(const Database &db, const QString &date, const QString &board_date,
-                          const QString &vehicle_code, const QString &site)
-{
-    // Other days' figures would overwrite the board's count and site.
-    if (date == board_date && !vehicle_code.isEmpty())
-        vehicles_db::recount_vehicle(db, date, vehicle_code, site);
-}
+// The vehicles a change recounts, each with the site it stands at then.
+// They are recounted last and by code, after the orders' locks, so that two
+// PCs swapping trucks between loads never wait on each other in a circle.
+class Recounts {
+public:
+    Recounts(const QString &date, const QString &board_date) : date_(date), board_day_(date == board_date) {}
+    // A later call for the same vehicle replaces the site.
+    void add(const QString &vehicle_code, const QString &site)
+    {
+        // Other days' figures would overwrite the board's count and site.
+        if (board_day_ && !vehicle_code.isEmpty())
+            sites_.insert(vehicle_code, site);
+    }
+    void run(const Database &db) const
+    {
+        for (auto it = sites_.cbegin(); it != sites_.cend(); ++it)
+            vehicles_db::recount_vehicle(db, date_, it.key(), it.value());
+    }
+
+private:
+    QString date_;
+    bool board_day_;
+    QMap<QString, QString> sites_;
+};
 
 // The order's shipments with their new trip numbers.
 QList<Shipment> renumbered(const Database &db, const QString &date, const QString &order)
@@ -226,6 +244,7 @@ std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req
         s.o_count = three_digits(stored_trips(db, date, order) + 1);
 
     SaveResult result;
+    Recounts recounts(date, req.board_date);
     // An edited shipment that keeps its time occupies it itself; a load of
     // the other unit in the same second is not its occupant then.
     const bool is_self = !insert && std::any_of(occupying.cbegin(), occupying.cend(), [&](const Shipment &o) {
@@ -244,7 +263,7 @@ std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req
         } else {
             renumbered(db, date, occ.o_scode);
         }
-        recount_if_board_day(db, date, req.board_date, occ.o_carnum, QString());
+        recounts.add(occ.o_carnum, QString());
         result.replaced = occ;
     }
 
@@ -274,9 +293,10 @@ std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req
                 s.o_count = row.o_count;
         }
         if (req.previous->o_carnum != s.o_carnum)
-            recount_if_board_day(db, date, req.board_date, req.previous->o_carnum, QString());
+            recounts.add(req.previous->o_carnum, QString());
     }
-    recount_if_board_day(db, date, req.board_date, s.o_carnum, req.site);
+    recounts.add(s.o_carnum, req.site);
+    recounts.run(db);
     result.o_count = s.o_count;
     return result;
 }
@@ -312,7 +332,9 @@ void delete_shipment(const Database &db, const Shipment &row, const QString &boa
     const Shipment removed = remove_row(db, row);
     adjust_order(db, row.o_fdate, row.o_scode, -removed.o_outorder, -1);
     renumbered(db, row.o_fdate, row.o_scode);
-    recount_if_board_day(db, row.o_fdate, board_date, row.o_carnum, QString());
+    Recounts recounts(row.o_fdate, board_date);
+    recounts.add(row.o_carnum, QString());
+    recounts.run(db);
     tx.commit();
 }
 

@@ -379,6 +379,35 @@ private Q_SLOTS:
         QCOMPARE(t.order("02"), QStringLiteral("11 1 2"));
     }
 
+    // Locks go orders first, by number, then trucks, by code, whatever
+    // order the save meets them in: an edit onto another order's time that
+    // also changes the truck touches two orders and two trucks.
+    void locks_are_taken_in_one_order()
+    {
+        Plant t;
+        t.load("01", "001", "81-1111-1", "09:00:00", 6);
+        t.load("02", "001", "81-2222-2", "08:00:00", 6);
+        const Shipment before = t.stored("02", "08:00:00");
+        QStringList taken;
+        Database::set_tracer([&](const QString &sql, const Params &params) {
+            const auto value = [&](const char *name) {
+                for (const auto &[key, v] : params)
+                    if (key == QLatin1String(name))
+                        return v.toString();
+                return QString();
+            };
+            if (sql.startsWith(QLatin1String("update r_suju set v_ccount = v_ccount")))
+                taken << QStringLiteral("order ") + value(":s");
+            else if (sql.startsWith(QLatin1String("update car_code set")))
+                taken << QStringLiteral("truck ") + value(":c");
+        });
+        shipment_edit_db::save(t.db(), edit(before, typed("02", "09:00:00", 6, 0, "81-1111-1", "1111", "001")));
+        Database::set_tracer({});
+        QCOMPARE(taken, (QStringList{"order 01", "order 02", "truck 81-1111-1", "truck 81-2222-2"}));
+        QCOMPARE(t.order("01"), QStringLiteral("0 30 0"));
+        QCOMPARE(t.loads("02"), QStringList{"001 09:00:00 1111 6 0 **"});
+    }
+
     void a_save_that_fails_half_way_leaves_everything_as_it_was()
     {
         Plant t;
