@@ -171,6 +171,23 @@ private Q_SLOTS:
         QCOMPARE(w.sav_btn->isEnabled(), !answer);
     }
 
+    // Deleted on another PC while it was edited here: nothing comes back.
+    void an_edited_order_deleted_meanwhile_is_not_saved()
+    {
+        AutoBookPlant p;
+        p.add_order(today, "1");
+        TF_CHOLHAAUTO w(p.ctx);
+        QVERIFY(open_active(&w));
+        click(w.edt_btn);
+        w.su02->setText("대한건설");
+        p.exec("delete from yu_suju");
+        p.prompter.answers = {true};
+        click(w.sav_btn);
+        QCOMPARE(p.prompter.last(), QStringLiteral("유사 수주 1이(가) 다른 곳에서 삭제되었습니다. 저장하지 않았습니다."));
+        QCOMPARE(p.db().scalar("select count(*) from yu_suju").toInt(), 0);
+        QCOMPARE(grid_column(w.suju_grid, 0), QStringList());
+    }
+
     // A number shown as new may be taken by another PC before the save: the
     // order goes under the next free number, the other stays as it is.
     void a_new_order_never_overwrites_a_taken_number()
