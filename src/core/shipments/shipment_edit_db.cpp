@@ -230,7 +230,8 @@ std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req
     const QString order = s.o_scode;
 
     // Whose loads this save may touch: its order, the order the edited load
-    // comes from and the occupant's, all locked before anything is read.
+    // comes from and the occupant's, all locked before their figures or
+    // loads are read.  The first look at the occupants only names them.
     for (const Shipment &o : occupants(db, date, s.o_otime))
         orders.insert(o.o_scode);
     if (lock_orders(db, date, orders).contains(order))
