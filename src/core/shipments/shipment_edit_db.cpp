@@ -1,9 +1,12 @@
 #include "core/shipments/shipment_edit_db.h"
 #include "core/masterdata/vehicle_queries.h"
+#include "core/orders/order_lock.h"
 #include "core/framework/database.h"
 #include "core/framework/guarded.h"
 
 #include <QSqlQuery>
+#include <QMap>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -68,30 +71,59 @@ Shipment remove_row(const Database &db, const Shipment &row)
     return removed;
 }
 
-struct OrderFigures {
-    bool exists = false;
-    long long v_ccount = 0;
-};
-
-OrderFigures read_order(const Database &db, const QString &date, const QString &seq)
+// The order's trip count as the locked transaction sees it.
+long long stored_trips(const Database &db, const QString &date, const QString &seq)
 {
-    QSqlQuery q = db.query(QStringLiteral("select v_ccount from r_suju where ilja = :d and seq = :s"),
-                           {{":d", date}, {":s", seq}});
-    OrderFigures o;
-    if (q.next()) {
-        o.exists = true;
-        o.v_ccount = static_cast<long long>(number_or_zero(q.value(0)));
+    return static_cast<long long>(number_or_zero(
+        db.scalar(QStringLiteral("select v_ccount from r_suju where ilja = :d and seq = :s"),
+                  {{":d", date}, {":s", seq}})));
+}
+
+ActionError order_gone(const QString &date, const QString &seq)
+{
+    return ActionError(QStringLiteral("%1 출하예정 %2번이 없습니다. 다른 곳에서 삭제되었을 수 있습니다.\n"
+                                      "아무것도 저장하지 않았습니다.")
+                           .arg(date, seq));
+}
+
+// Locks the orders of one working date by number, lowest first, so that two
+// PCs locking the same orders never wait on each other in a circle.  Gives
+// the numbers of those that are gone.
+QSet<QString> lock_orders(const Database &db, const QString &date, const QSet<QString> &seqs)
+{
+    QStringList sorted(seqs.cbegin(), seqs.cend());
+    sorted.sort();
+    QSet<QString> gone;
+    for (const QString &seq : sorted)
+        if (!order_lock::lock(db, date, seq))
+            gone.insert(seq);
+    return gone;
+}
+
+// The vehicles a change recounts, each with the site it stands at then.
+// They are recounted last and by code, after the orders' locks, so that two
+// PCs swapping trucks between loads never wait on each other in a circle.
+class Recounts {
+public:
+    Recounts(const QString &date, const QString &board_date) : date_(date), board_day_(date == board_date) {}
+    // A later call for the same vehicle replaces the site.
+    void add(const QString &vehicle_code, const QString &site)
+    {
+        // Other days' figures would overwrite the board's count and site.
+        if (board_day_ && !vehicle_code.isEmpty())
+            sites_.insert(vehicle_code, site);
     }
-    return o;
-}
+    void run(const Database &db) const
+    {
+        for (auto it = sites_.cbegin(); it != sites_.cend(); ++it)
+            vehicles_db::recount_vehicle(db, date_, it.key(), it.value());
+    }
 
-void recount_if_board_day(const Database &db, const QString &date, const QString &board_date,
-                          const QString &vehicle_code, const QString &site)
-{
-    // Other days' figures would overwrite the board's count and site.
-    if (date == board_date && !vehicle_code.isEmpty())
-        vehicles_db::recount_vehicle(db, date, vehicle_code, site);
-}
+private:
+    QString date_;
+    bool board_day_;
+    QMap<QString, QString> sites_;
+};
 
 // The order's shipments with their new trip numbers.
 QList<Shipment> renumbered(const Database &db, const QString &date, const QString &order)
@@ -178,28 +210,42 @@ void adjust_order(const Database &db, const QString &date, const QString &seq, d
 
 void renumber_trips(const Database &db, const QString &date, const QString &order)
 {
+    Transaction tx(db);
+    // Counted under the order's lock: a load recorded meanwhile gets its
+    // number before or after, never the same one.
+    if (!order_lock::lock(db, date, order))
+        return;
     renumbered(db, date, order);
+    tx.commit();
 }
 
-SaveResult save(const Database &db, const SaveRequest &req)
+namespace {
+// The save once its orders are locked; nullopt when an occupant of an order
+// not locked turned up, so that the caller starts again with it.
+std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req, QSet<QString> &orders)
 {
-    using Mode = SaveRequest::Mode;
-    const bool insert = req.mode == Mode::Insert;
-    if (!insert && !req.previous)
-        throw ActionError(QStringLiteral("수정할 출하 자료가 없습니다."));
+    const bool insert = req.mode == SaveRequest::Mode::Insert;
     Shipment s = req.shipment;
     const QString date = s.o_fdate;
     const QString order = s.o_scode;
 
-    Transaction tx(db);
-    const OrderFigures figures = read_order(db, date, order);
-    if (!figures.exists)
-        throw ActionError(QStringLiteral("%1 출하예정 %2번이 없습니다. 아무것도 저장하지 않았습니다.").arg(date, order));
+    // Whose loads this save may touch: its order, the order the edited load
+    // comes from and the occupant's, all locked before their figures or
+    // loads are read.  The first look at the occupants only names them.
+    for (const Shipment &o : occupants(db, date, s.o_otime))
+        orders.insert(o.o_scode);
+    if (lock_orders(db, date, orders).contains(order))
+        throw order_gone(date, order);
+    const QList<Shipment> occupying = occupants(db, date, s.o_otime);
+    for (const Shipment &o : occupying)
+        if (!orders.contains(o.o_scode))
+            return std::nullopt;
+
     if (insert)
-        s.o_count = three_digits(figures.v_ccount + 1);
+        s.o_count = three_digits(stored_trips(db, date, order) + 1);
 
     SaveResult result;
-    const QList<Shipment> occupying = occupants(db, date, s.o_otime);
+    Recounts recounts(date, req.board_date);
     // An edited shipment that keeps its time occupies it itself; a load of
     // the other unit in the same second is not its occupant then.
     const bool is_self = !insert && std::any_of(occupying.cbegin(), occupying.cend(), [&](const Shipment &o) {
@@ -216,9 +262,9 @@ SaveResult save(const Database &db, const SaveRequest &req)
             if (insert)
                 s.o_count = occ.o_count;
         } else {
-            renumber_trips(db, date, occ.o_scode);
+            renumbered(db, date, occ.o_scode);
         }
-        recount_if_board_day(db, date, req.board_date, occ.o_carnum, QString());
+        recounts.add(occ.o_carnum, QString());
         result.replaced = occ;
     }
 
@@ -229,10 +275,18 @@ SaveResult save(const Database &db, const SaveRequest &req)
     if (insert) {
         adjust_order(db, date, order, s.o_outorder, 1);
     } else {
-        // Any change of the total, mortar included, whatever else changed.
-        const double difference = s.o_outorder - old_total;
-        if (std::abs(difference) > 1e-9)
-            adjust_order(db, date, order, difference, 0);
+        const QString from = req.previous->o_scode;
+        if (from != order) {
+            // A load moved to another order leaves its old one a trip less.
+            adjust_order(db, date, from, -old_total, -1);
+            renumbered(db, date, from);
+            adjust_order(db, date, order, s.o_outorder, 1);
+        } else {
+            // Any change of the total, mortar included, whatever else changed.
+            const double difference = s.o_outorder - old_total;
+            if (std::abs(difference) > 1e-9)
+                adjust_order(db, date, order, difference, 0);
+        }
         for (const Shipment &row : renumbered(db, date, order)) {
             Shipment numbered = s;
             numbered.o_count = row.o_count;
@@ -240,21 +294,48 @@ SaveResult save(const Database &db, const SaveRequest &req)
                 s.o_count = row.o_count;
         }
         if (req.previous->o_carnum != s.o_carnum)
-            recount_if_board_day(db, date, req.board_date, req.previous->o_carnum, QString());
+            recounts.add(req.previous->o_carnum, QString());
     }
-    recount_if_board_day(db, date, req.board_date, s.o_carnum, req.site);
-    tx.commit();
+    recounts.add(s.o_carnum, req.site);
+    recounts.run(db);
     result.o_count = s.o_count;
     return result;
+}
+}
+
+SaveResult save(const Database &db, const SaveRequest &req)
+{
+    if (req.mode == SaveRequest::Mode::Edit && !req.previous)
+        throw ActionError(QStringLiteral("수정할 출하 자료가 없습니다."));
+    QSet<QString> orders{req.shipment.o_scode};
+    if (req.previous)
+        orders.insert(req.previous->o_scode);
+    // Each round locks every order it found so far; an occupant of yet
+    // another order, recorded between the look and the locks, starts a
+    // round with it, since locking it now could break the order of locks.
+    for (int round = 0; round < 5; ++round) {
+        Transaction tx(db);
+        if (const std::optional<SaveResult> result = save_locked(db, req, orders)) {
+            tx.commit();
+            return *result;
+        }
+    }
+    throw ActionError(QStringLiteral("%1 시간의 출하 자료가 계속 바뀌고 있습니다. 아무것도 저장하지 않았습니다.\n"
+                                     "다시 저장하십시오.")
+                          .arg(req.shipment.o_otime));
 }
 
 void delete_shipment(const Database &db, const Shipment &row, const QString &board_date)
 {
     Transaction tx(db);
+    if (!order_lock::lock(db, row.o_fdate, row.o_scode))
+        throw order_gone(row.o_fdate, row.o_scode);
     const Shipment removed = remove_row(db, row);
     adjust_order(db, row.o_fdate, row.o_scode, -removed.o_outorder, -1);
-    renumber_trips(db, row.o_fdate, row.o_scode);
-    recount_if_board_day(db, row.o_fdate, board_date, row.o_carnum, QString());
+    renumbered(db, row.o_fdate, row.o_scode);
+    Recounts recounts(row.o_fdate, board_date);
+    recounts.add(row.o_carnum, QString());
+    recounts.run(db);
     tx.commit();
 }
 

@@ -8,8 +8,11 @@ class Database;
 
 // Statements of the shipment editor.  Every change (save, delete) is one
 // transaction: the shipment rows, the order's figures, the trip numbers
-// and the vehicle counts change together or not at all.  Figures are
-// changed relative to what the database holds at that moment.
+// and the vehicle counts change together or not at all.  It locks the
+// orders it touches (by number) before it reads their figures or loads,
+// and recounts the vehicles last (by code), so that another PC or the
+// console changing the same order waits for it or it for them.  Figures
+// are changed relative to what the database holds at that moment.
 namespace shipment_edit_db {
 
 // One row of `cholha` as the editor knows it.
@@ -55,16 +58,19 @@ struct SaveResult {
     std::optional<Shipment> replaced;  // the occupant removed, other than the edited row
 };
 
-// Throws ActionError when the edited row is gone or the time was taken
-// without the operator's consent, DbError on a failed statement; in both
-// cases nothing is changed.
+// Throws ActionError when the order or the edited row is gone or the time
+// was taken without the operator's consent, DbError on a failed statement;
+// in both cases nothing is changed.  A load edited into another order is
+// taken off its old one, which is renumbered.
 SaveResult save(const Database &db, const SaveRequest &request);
 
 // Deletes exactly this row, lowers its order's figures, renumbers the
-// order's trips and, on the console's day, recounts the vehicle.
+// order's trips and, on the console's day, recounts the vehicle.  Throws
+// ActionError, deleting nothing, when the order or the row is gone.
 void delete_shipment(const Database &db, const Shipment &row, const QString &board_date);
 
-// Trip numbers 001, 002, ... in order of departure date and time.
+// Trip numbers 001, 002, ... in order of departure date and time, in a
+// transaction of its own under the order's lock (nothing when it is gone).
 void renumber_trips(const Database &db, const QString &date, const QString &order);
 
 // Adds `quantity` to the order's shipped quantity and `trips` to its trip

@@ -2,6 +2,7 @@
 #include "core/framework/guarded.h"
 
 #include <QRandomGenerator>
+#include <QSet>
 #include <QSqlQuery>
 
 namespace yusa_db {
@@ -25,6 +26,28 @@ Params load_params(const QString &date, const QString &order_seq, const YusaLoad
 {
     return {{":ilja", date}, {":su", order_seq}, {":seq", l.seq}, {":time", l.time},
             {":car", l.vehicle_code}, {":m3", l.m3}, {":nu", l.cumulative}};
+}
+
+// Locks the yusa order's row until the transaction ends, as order_lock
+// does for r_suju: a write that changes nothing.  False when it is gone.
+bool lock_order(const Database &db, const QString &date, const QString &seq)
+{
+    return db.exec(QStringLiteral("update yu_suju set ysu_order_m3 = ysu_order_m3"
+                                  " where ysu_ilja = :ilja and ysu_seq = :seq"),
+                   {{":ilja", date}, {":seq", seq}})
+           > 0;
+}
+
+// The smallest number from `from` on that the date's yusa orders leave free.
+long long free_number(const Database &db, const QString &date, long long from)
+{
+    QSet<long long> taken;
+    QSqlQuery q = db.query(QStringLiteral("select ysu_seq from yu_suju where ysu_ilja = :ilja"), {{":ilja", date}});
+    while (q.next())
+        taken.insert(q.value(0).toString().trimmed().toLongLong());
+    while (taken.contains(from))
+        ++from;
+    return from;
 }
 
 void delete_loads(const Database &db, const QString &date, const QString &order_seq)
@@ -82,18 +105,47 @@ void insert_order(const Database &db, const YusaOrder &order)
             order_params(order));
 }
 
-void update_order(const Database &db, const YusaOrder &order)
+NewOrder insert_new_order(const Database &db, const YusaOrder &order)
 {
-    db.exec(QStringLiteral("update yu_suju set ysu_cu_name = :cu, ysu_hy_name = :hy, ysu_ru_name = :ru,"
+    bool ok = false;
+    const long long proposed = order.seq.trimmed().toLongLong(&ok);
+    if (!ok || proposed < 1)
+        throw ActionError(QStringLiteral("순번 \"%1\"을(를) 숫자로 입력하시오.").arg(order.seq));
+    long long next = proposed;
+    // Another PC may store the same free number between our look and our
+    // insert; its key then refuses ours and the next number is tried.
+    for (int attempt = 0;; ++attempt) {
+        YusaOrder numbered = order;
+        try {
+            Transaction t(db);
+            numbered.seq = QString::number(free_number(db, order.date, next));
+            insert_order(db, numbered);
+            t.commit();
+        } catch (const DbError &e) {
+            if (!e.duplicate_key() || attempt >= 20)
+                throw;
+            next = numbered.seq.toLongLong() + 1;
+            continue;
+        }
+        return {numbered.seq, numbered.seq.toLongLong() != proposed};
+    }
+}
+
+bool update_order(const Database &db, const YusaOrder &order)
+{
+    return db.exec(QStringLiteral("update yu_suju set ysu_cu_name = :cu, ysu_hy_name = :hy, ysu_ru_name = :ru,"
                            " ysu_order_m3 = :m3, ysu_first_time = :first, ysu_wait_time = :wait,"
                            " ysu_cement = :cement, ysu_gravel = :gravel, ysu_japum = :japum, ysu_hon = :hon"
                            " where ysu_ilja = :ilja and ysu_seq = :seq"),
-            order_params(order));
+            order_params(order))
+           > 0;
 }
 
 void delete_order(const Database &db, const QString &date, const QString &seq)
 {
     Transaction t(db);
+    if (!lock_order(db, date, seq))
+        return;
     db.exec(QStringLiteral("delete from yu_suju where ysu_ilja = :ilja and ysu_seq = :seq"),
             {{":ilja", date}, {":seq", seq}});
     delete_loads(db, date, seq);
@@ -131,8 +183,12 @@ void update_load(const Database &db, const QString &date, const QString &order_s
 
 void delete_load(const Database &db, const QString &date, const QString &order_seq, const QString &seq)
 {
+    Transaction t(db);
+    // After a generation running on another PC, not in the middle of it.
+    lock_order(db, date, order_seq);
     db.exec(QStringLiteral("delete from yu_cholha where ych_ilja = :ilja and ych_su_seq = :su and ych_seq = :seq"),
             {{":ilja", date}, {":su", order_seq}, {":seq", seq}});
+    t.commit();
 }
 
 QStringList vehicles_in_service(const Database &db)
@@ -148,7 +204,10 @@ QList<GeneratedLoad> generate(const Database &db, const QString &date, const QSt
                               QRandomGenerator &random)
 {
     Transaction t(db);
-    const std::optional<YusaOrder> order = find_order(db, date, order_seq);
+    // Two PCs generating the same order's loads take turns; each reads the
+    // order as saved when its turn comes.
+    const std::optional<YusaOrder> order =
+        lock_order(db, date, order_seq) ? find_order(db, date, order_seq) : std::nullopt;
     if (!order)
         throw ActionError(QStringLiteral("유사 수주 %1이(가) 저장되어 있지 않습니다. 먼저 저장하시오."
                                          " (출하 자료를 만들지 않았습니다.)")

@@ -48,9 +48,19 @@ QList<QSqlRecord> loads(const Database &db, const QString &date, const QString &
 
 std::optional<YusaOrder> find_order(const Database &db, const QString &date, const QString &seq);
 void insert_order(const Database &db, const YusaOrder &order);
-// Every column but the key.
-void update_order(const Database &db, const YusaOrder &order);
-// The yusa order with its loads of that date, in one transaction.
+// A yusa order entered as new: its number is drawn in the transaction that
+// stores it, the proposed one when it is still free, else the next free one.
+// Never overwrites a stored order.  Throws ActionError for a number that is
+// not a positive whole number.
+struct NewOrder {
+    QString seq;         // the number it was stored under
+    bool moved = false;  // not the proposed one: another PC took that first
+};
+NewOrder insert_new_order(const Database &db, const YusaOrder &order);
+// Every column but the key; false when the order is no longer there.
+bool update_order(const Database &db, const YusaOrder &order);
+// The yusa order with its loads of that date, in one transaction, after the
+// order's row is locked (nothing when it is gone).
 void delete_order(const Database &db, const QString &date, const QString &seq);
 
 int load_count(const Database &db, const QString &date, const QString &order_seq);
@@ -58,6 +68,7 @@ bool load_exists(const Database &db, const QString &date, const QString &order_s
 void insert_load(const Database &db, const QString &date, const QString &order_seq, const YusaLoad &load);
 // Time, vehicle and both quantities of the load.
 void update_load(const Database &db, const QString &date, const QString &order_seq, const YusaLoad &load);
+// Under the yusa order's lock, so never in the middle of a generation.
 void delete_load(const Database &db, const QString &date, const QString &order_seq, const QString &seq);
 
 // The codes of the vehicles in service (c_state "YES"), by code.
@@ -65,7 +76,8 @@ QStringList vehicles_in_service(const Database &db);
 
 // Makes the loads of the saved yusa order anew from its stored quantity,
 // first-load time and interval: its old loads of that date are deleted and
-// the new ones inserted in one transaction.  Throws ActionError, writing
+// the new ones inserted in one transaction, which locks the order's row
+// before reading it.  Throws ActionError, writing
 // nothing, when the order is not saved or its values allow no loads.
 QList<GeneratedLoad> generate(const Database &db, const QString &date, const QString &order_seq,
                               QRandomGenerator &random);

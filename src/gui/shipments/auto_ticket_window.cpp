@@ -474,6 +474,7 @@ void TF_CHOLHAAUTO::new_btnClick()
     su10->setText(s.admixture_text);
     e_hon->setText(s.remark_text);
     customer_code_.clear();
+    new_order_ = true;
     ilja_combo->setEnabled(false);
     set_order_browse_state(false);
     su02->setFocus();
@@ -482,6 +483,7 @@ void TF_CHOLHAAUTO::new_btnClick()
 void TF_CHOLHAAUTO::edt_btnClick()
 {
     unlock_order_fields();
+    new_order_ = false;
     su01->setEnabled(false);
     su01->setStyleSheet(grey_box);
     ilja_combo->setEnabled(false);
@@ -562,12 +564,24 @@ void TF_CHOLHAAUTO::sav_btnClick()
         return;
     }
     const Database &db = ctx_.dbm->db();
-    if (!yusa_db::find_order(db, o.date, o.seq)) {
-        yusa_db::insert_order(db, o);
-    } else {
-        if (!ctx_.prompter->question(this, QStringLiteral("자료가 이미 존재합니다.\n 갱신하시겠습니까?")))
-            return;
-        yusa_db::update_order(db, o);
+    if (new_order_) {
+        // The number shown is a proposal: another PC may have taken it.
+        const yusa_db::NewOrder stored = yusa_db::insert_new_order(db, o);
+        new_order_ = false;
+        su01->setText(stored.seq);
+        back_to_order_browse(stored.seq);
+        if (stored.moved)
+            ctx_.prompter->information(this, QStringLiteral("순번 %1은(는) 다른 곳에서 먼저 사용하여 %2(으)로 저장했습니다.")
+                                                 .arg(o.seq, stored.seq));
+        return;
+    }
+    if (!ctx_.prompter->question(this, QStringLiteral("자료가 이미 존재합니다.\n 갱신하시겠습니까?")))
+        return;
+    if (!yusa_db::update_order(db, o)) {
+        back_to_order_browse(QString());
+        ctx_.prompter->information(this, QStringLiteral("유사 수주 %1이(가) 다른 곳에서 삭제되었습니다. 저장하지 않았습니다.")
+                                             .arg(o.seq));
+        return;
     }
     back_to_order_browse(o.seq);
 }

@@ -108,4 +108,5 @@ private:
     QList<QWidget *> order_fields_;
     QList<QWidget *> shipment_fields_;
     QString customer_code_;  // the customer picked in su02, for the site lookup
+    bool new_order_ = false;  // the order panel holds a new order, not a loaded one
 };

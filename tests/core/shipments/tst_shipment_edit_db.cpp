@@ -347,6 +347,67 @@ private Q_SLOTS:
         QCOMPARE(t.order("01"), QStringLiteral("6 24 1"));
     }
 
+    // The editor's order deleted on another PC: the save says so and
+    // writes nothing, neither load nor figures nor trucks.
+    void an_order_gone_meanwhile_takes_nothing()
+    {
+        Plant t;
+        t.load("02", "001", "81-2222-2", "09:00:00", 6);
+        const Shipment kept = t.stored("02", "09:00:00");
+        t.p.exec(QStringLiteral("delete from r_suju where seq = '02'"));
+        QVERIFY_THROWS_EXCEPTION(ActionError, shipment_edit_db::save(t.db(), insert(typed("02", "10:00:00", 6, 0, "81-1111-1", "1111"))));
+        QVERIFY_THROWS_EXCEPTION(ActionError, shipment_edit_db::delete_shipment(t.db(), kept, QString::fromLatin1(day)));
+        QCOMPARE(t.loads("02"), QStringList{"001 09:00:00 0000 6 0 **"});
+        QCOMPARE(t.truck("81-1111-1"), QStringLiteral("7 옛현장"));
+    }
+
+    // A load edited into another order leaves the old order a trip and its
+    // quantity less and both orders numbered from 001.
+    void a_load_moved_to_another_order_keeps_both_in_step()
+    {
+        Plant t;
+        t.load("01", "001", "81-1111-1", "08:00:00", 6);
+        t.load("01", "002", "81-1111-1", "09:00:00", 6);
+        t.load("02", "001", "81-2222-2", "10:00:00", 6);
+        const Shipment before = t.stored("01", "08:00:00");
+        const auto result = shipment_edit_db::save(
+            t.db(), edit(before, typed("02", "08:00:00", 5, 0, "81-1111-1", "1111", "001"), false));
+        QCOMPARE(result.o_count, QStringLiteral("001"));
+        QCOMPARE(t.loads("01"), QStringList{"001 09:00:00 0000 6 0 **"});
+        QCOMPARE(t.order("01"), QStringLiteral("6 24 1"));
+        QCOMPARE(t.loads("02"), (QStringList{"001 08:00:00 1111 5 0 **", "002 10:00:00 0000 6 0 **"}));
+        QCOMPARE(t.order("02"), QStringLiteral("11 1 2"));
+    }
+
+    // Locks go orders first, by number, then trucks, by code, whatever
+    // order the save meets them in: an edit onto another order's time that
+    // also changes the truck touches two orders and two trucks.
+    void locks_are_taken_in_one_order()
+    {
+        Plant t;
+        t.load("01", "001", "81-1111-1", "09:00:00", 6);
+        t.load("02", "001", "81-2222-2", "08:00:00", 6);
+        const Shipment before = t.stored("02", "08:00:00");
+        QStringList taken;
+        Database::set_tracer([&](const QString &sql, const Params &params) {
+            const auto value = [&](const char *name) {
+                for (const auto &[key, v] : params)
+                    if (key == QLatin1String(name))
+                        return v.toString();
+                return QString();
+            };
+            if (sql.startsWith(QLatin1String("update r_suju set v_ccount = v_ccount")))
+                taken << QStringLiteral("order ") + value(":s");
+            else if (sql.startsWith(QLatin1String("update car_code set")))
+                taken << QStringLiteral("truck ") + value(":c");
+        });
+        shipment_edit_db::save(t.db(), edit(before, typed("02", "09:00:00", 6, 0, "81-1111-1", "1111", "001")));
+        Database::set_tracer({});
+        QCOMPARE(taken, (QStringList{"order 01", "order 02", "truck 81-1111-1", "truck 81-2222-2"}));
+        QCOMPARE(t.order("01"), QStringLiteral("0 30 0"));
+        QCOMPARE(t.loads("02"), QStringList{"001 09:00:00 1111 6 0 **"});
+    }
+
     void a_save_that_fails_half_way_leaves_everything_as_it_was()
     {
         Plant t;

@@ -146,17 +146,52 @@ private Q_SLOTS:
                                    "AE제", "0.5%"}));
     }
 
-    void saving_a_taken_number_asks_first_data()
+    void saving_an_edited_order_asks_first_data()
     {
         QTest::addColumn<bool>("answer");
         QTest::addColumn<QString>("customer");
         QTest::newRow("declined: nothing written") << false << "한빛건설";
         QTest::newRow("accepted: overwritten") << true << "대한건설";
     }
-    void saving_a_taken_number_asks_first()
+    void saving_an_edited_order_asks_first()
     {
         QFETCH(bool, answer);
         QFETCH(QString, customer);
+        AutoBookPlant p;
+        p.add_order(today, "1");
+        TF_CHOLHAAUTO w(p.ctx);
+        QVERIFY(open_active(&w));
+        click(w.edt_btn);
+        w.su02->setText("대한건설");
+        p.prompter.answers = {answer};
+        click(w.sav_btn);
+        QCOMPARE(p.prompter.questions, QStringList{"자료가 이미 존재합니다.\n 갱신하시겠습니까?"});
+        QCOMPARE(stored(p, today, "1", "ysu_cu_name"), customer);
+        // Declined, the entry goes on; accepted, the window browses again.
+        QCOMPARE(w.sav_btn->isEnabled(), !answer);
+    }
+
+    // Deleted on another PC while it was edited here: nothing comes back.
+    void an_edited_order_deleted_meanwhile_is_not_saved()
+    {
+        AutoBookPlant p;
+        p.add_order(today, "1");
+        TF_CHOLHAAUTO w(p.ctx);
+        QVERIFY(open_active(&w));
+        click(w.edt_btn);
+        w.su02->setText("대한건설");
+        p.exec("delete from yu_suju");
+        p.prompter.answers = {true};
+        click(w.sav_btn);
+        QCOMPARE(p.prompter.last(), QStringLiteral("유사 수주 1이(가) 다른 곳에서 삭제되었습니다. 저장하지 않았습니다."));
+        QCOMPARE(p.db().scalar("select count(*) from yu_suju").toInt(), 0);
+        QCOMPARE(grid_column(w.suju_grid, 0), QStringList());
+    }
+
+    // A number shown as new may be taken by another PC before the save: the
+    // order goes under the next free number, the other stays as it is.
+    void a_new_order_never_overwrites_a_taken_number()
+    {
         AutoBookPlant p;
         p.add_order(today, "1");
         TF_CHOLHAAUTO w(p.ctx);
@@ -167,12 +202,13 @@ private Q_SLOTS:
         w.su03->setText("대한 현장");
         w.su04->setText("25-240-15");
         w.su05->setText("12");
-        p.prompter.answers = {answer};
         click(w.sav_btn);
-        QCOMPARE(p.prompter.questions, QStringList{"자료가 이미 존재합니다.\n 갱신하시겠습니까?"});
-        QCOMPARE(stored(p, today, "1", "ysu_cu_name"), customer);
-        // Declined, the entry goes on; accepted, the window browses again.
-        QCOMPARE(w.sav_btn->isEnabled(), !answer);
+        QCOMPARE(p.prompter.questions, QStringList());
+        QCOMPARE(p.prompter.last(), QStringLiteral("순번 1은(는) 다른 곳에서 먼저 사용하여 2(으)로 저장했습니다."));
+        QCOMPARE(stored(p, today, "1", "ysu_cu_name"), QStringLiteral("한빛건설"));
+        QCOMPARE(stored(p, today, "2", "ysu_cu_name"), QStringLiteral("대한건설"));
+        QCOMPARE(w.su01->text(), QStringLiteral("2"));
+        QVERIFY(!w.sav_btn->isEnabled());
     }
 
     void an_order_needs_its_values()
