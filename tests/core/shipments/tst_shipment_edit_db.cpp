@@ -398,7 +398,7 @@ private Q_SLOTS:
             };
             if (sql.startsWith(QLatin1String("update r_suju set v_ccount = v_ccount")))
                 taken << QStringLiteral("order ") + value(":s");
-            else if (sql.startsWith(QLatin1String("update car_code set")))
+            else if (sql.startsWith(QLatin1String("update car_code set c_dsum = c_dsum where")))
                 taken << QStringLiteral("truck ") + value(":c");
         });
         shipment_edit_db::save(t.db(), edit(before, typed("02", "09:00:00", 6, 0, "81-1111-1", "1111", "001")));

@@ -154,32 +154,15 @@ class TestTwoPcs : public QObject {
                 QStringLiteral("AE"), QStringLiteral("0.8")};
     }
 
-    // Out of step rounds are failures, except where the recording is one of
-    // the two PCs on PostgreSQL: it reads the order's loads before it locks
-    // the order, so its own figures and trip number may be stale there.
-    // Those rounds are counted and the test skips, naming them.
-    struct OutOfStep {
-        bool recording_on_server = false;
-        QStringList rounds;
-        bool check(const Plant &t, const QString &seq, int round)
-        {
-            const QString problem = t.out_of_step(seq);
-            if (problem.isEmpty())
-                return true;
-            const QString where = QStringLiteral("round %1: %2").arg(round).arg(problem);
-            if (!recording_on_server) {
-                QTest::qFail(qPrintable(where), __FILE__, __LINE__);
-                return false;
-            }
-            rounds << where;
+    // A round whose order no longer matches its loads fails the test.
+    static bool in_step(const Plant &t, const QString &seq, int round)
+    {
+        const QString problem = t.out_of_step(seq);
+        if (problem.isEmpty())
             return true;
-        }
-    };
-#define QSKIP_RECORDING_RACE(o)                                                                          \
-    if (!(o).rounds.isEmpty())                                                                         \
-        QSKIP(qPrintable(QStringLiteral("the recording counts the order's loads before it locks the order:" \
-                                        " %1 of %2 rounds out of step, first %3")                         \
-                             .arg((o).rounds.size()).arg(rounds).arg((o).rounds.first())));
+        QTest::qFail(qPrintable(QStringLiteral("round %1: %2").arg(round).arg(problem)), __FILE__, __LINE__);
+        return false;
+    }
 
 private Q_SLOTS:
     // The editor's load and the recorded one, both on the same order; and
@@ -194,7 +177,6 @@ private Q_SLOTS:
     {
         QFETCH(bool, recording);
         Plant t;
-        OutOfStep out{recording && t.db().is_postgres(), {}};
         for (int round = 0; round < rounds; ++round) {
             const QString seq = t.order(round, 1);
             const QString first = time_of(9, round), second = time_of(10, round);
@@ -210,17 +192,15 @@ private Q_SLOTS:
             QCOMPARE(t.load_count(seq), 3);
             QVERIFY(t.has_load(seq, first, 5));
             QVERIFY(t.has_load(seq, second, 4));
-            if (!out.check(t, seq, round))
+            if (!in_step(t, seq, round))
                 return;
         }
-        QSKIP_RECORDING_RACE(out);
     }
 
     // The editor deletes the first load while the console records one.
     void a_delete_while_a_load_is_recorded()
     {
         Plant t;
-        OutOfStep out{t.db().is_postgres(), {}};
         for (int round = 0; round < rounds; ++round) {
             const QString seq = t.order(round, 2);
             const Shipment gone = stored(t, seq, QStringLiteral("001"));
@@ -235,10 +215,9 @@ private Q_SLOTS:
             QCOMPARE(t.load_count(seq), 2);
             QVERIFY(!t.has_load(seq, gone.o_otime, 6));
             QVERIFY(t.has_load(seq, time, 4));
-            if (!out.check(t, seq, round))
+            if (!in_step(t, seq, round))
                 return;
         }
-        QSKIP_RECORDING_RACE(out);
     }
 
     // Two auto books generate the same yusa order's loads: both succeed one
