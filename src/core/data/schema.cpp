@@ -2,6 +2,7 @@
 #include "core/framework/database.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 
 namespace schema {
 namespace {
@@ -146,6 +147,21 @@ QStringList missing_tables(const Database &db)
         if (!existing.contains(QString::fromLatin1(t.name)))
             missing << QString::fromLatin1(t.name);
     return missing;
+}
+
+QString problems(const Database &db)
+{
+    QStringList said;
+    const QStringList missing = missing_tables(db);
+    if (!missing.isEmpty())
+        said << QStringLiteral("데이터베이스에 표가 없습니다: %1 (veldaro --create-schema)").arg(missing.join(QStringLiteral(", ")));
+    if (!db.is_postgres()) {
+        QSqlQuery q = db.query(QStringLiteral("pragma quick_check"));
+        const QString first = q.next() ? q.value(0).toString() : QString();
+        if (first != QLatin1String("ok"))
+            said << QStringLiteral("데이터베이스 파일이 손상되었습니다: %1").arg(first);
+    }
+    return said.join(QStringLiteral(" / "));
 }
 
 bool is_empty(const Database &db)

@@ -43,6 +43,11 @@ QStringList create_missing(const Database &db);
 // indexes), in one transaction.  Returns the tables made.
 QStringList create_added(const Database &db);
 
+// What keeps the database from taking loads, in words for the status bar:
+// tables missing, or (SQLite) a file that fails its quick integrity check.
+// Empty when there is nothing to say.
+QString problems(const Database &db);
+
 // True when the database holds none of the schema's tables.
 bool is_empty(const Database &db);
 

@@ -1,4 +1,5 @@
 #include "gui/console/main_window.h"
+#include "core/data/schema.h"
 #include "gui/data/comm_dialog.h"
 #include "core/data/data_module.h"
 #include "gui/data/login_window.h"
@@ -449,6 +450,9 @@ void TF_MAIN::FormShow()
     });
     // Loads left in the outage journal by the last run go in now.
     if (ctx_.dbm->db().is_open()) {
+        // A database without its tables or with a damaged file keeps loads
+        // in the journal; the status bar says why until it is mended.
+        guarded(*ctx_.prompter, this, [this] { database_problem_ = schema::problems(ctx_.dbm->db()); });
         guarded(*ctx_.prompter, this, [this] { ks_marks_ = shipment_recording::ks_marks(ctx_.dbm->db()); });
         load_recorder().replay();
     }
@@ -545,6 +549,9 @@ LoadRecorder &TF_MAIN::load_recorder()
         recorder_->say = [this](const QString &text) { link->messages().error(this, text); };
         connect(recorder_, &LoadRecorder::waiting_changed, this, &TF_MAIN::show_waiting_loads);
         connect(recorder_, &LoadRecorder::replayed, this, [this] {
+            // Loads went in: whatever kept them out is mended.
+            database_problem_.clear();
+            show_waiting_loads(recorder_->waiting());
             guarded(link->messages(), this, [this] {
                 load_orders(board_date_, QStringLiteral("YES"));
                 load_vehicles(QStringLiteral("YES"));
@@ -556,11 +563,15 @@ LoadRecorder &TF_MAIN::load_recorder()
 
 void TF_MAIN::show_waiting_loads(int loads)
 {
-    QString text = QStringLiteral("데이터베이스 연결 대기: 기록 안 된 출하 %1건").arg(loads);
+    QStringList text;
+    if (!database_problem_.isEmpty())
+        text << database_problem_;
+    if (loads > 0)
+        text << QStringLiteral("데이터베이스 연결 대기: 기록 안 된 출하 %1건").arg(loads);
     if (const int held = recorder_ ? recorder_->held_in_memory() : 0; held > 0)
-        text += QStringLiteral(" (출하 대기 파일에 쓰지 못한 %1건은 메모리에만 있습니다: 프로그램을 끄지 마십시오)").arg(held);
-    journal_lab->setText(text);
-    journal_lab->setVisible(loads > 0);
+        text << QStringLiteral("출하 대기 파일에 쓰지 못한 %1건은 메모리에만 있습니다: 프로그램을 끄지 마십시오").arg(held);
+    journal_lab->setText(text.join(QStringLiteral(" / ")));
+    journal_lab->setVisible(!text.isEmpty());
 }
 
 // What the console knows of the load's order and truck, for a ticket

@@ -134,5 +134,6 @@ private:
     LoadRecorder *recorder_ = nullptr;
     // Known from earlier recordings, for tickets printed during an outage.
     QHash<QString, QString> ks_marks_;
+    QString database_problem_;  // why the database cannot take loads now
     QHash<QString, QString> drivers_;
 };
