@@ -8,7 +8,7 @@ using shipment_recording::Input;
 using shipment_recording::describe;
 
 LoadRecorder::LoadRecorder(const Database &db, const QString &journal_path, QObject *parent)
-    : QObject(parent), db_(db), journal_(journal_path), retry_(new QTimer(this))
+    : QObject(parent), db_(db), journal_(journal_path, db_.identity()), retry_(new QTimer(this))
 {
     retry_->setInterval(5000);
     connect(retry_, &QTimer::timeout, this, [this] { replay(); });

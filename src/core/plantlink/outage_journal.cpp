@@ -14,13 +14,16 @@
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
 namespace {
 constexpr int format_version = 1;
+// The plant's loads are nobody else's business on a shared PC.
+constexpr QFileDevice::Permissions owner_only = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
-bool sync_to_disk(QFile &file)
+bool sync_to_disk(QFileDevice &file)
 {
     if (!file.flush())
         return false;
@@ -31,13 +34,90 @@ bool sync_to_disk(QFile &file)
 #endif
 }
 
+// A file made, renamed or deleted is only there after a power cut once its
+// folder is on the disk too.  Windows has no such step.
+bool sync_folder(const QString &folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return true;
+#else
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+#endif
+}
+
+QString folder_of(const QString &path)
+{
+    return QFileInfo(path).absolutePath();
+}
+
 QString file_error(const QString &path, const QString &why)
 {
     return QStringLiteral("출하 대기 파일 %1에 쓸 수 없습니다: %2").arg(QDir::toNativeSeparators(path), why);
 }
+
+QString why_not(const QFileDevice &file)
+{
+    return file.error() == QFileDevice::NoError ? QStringLiteral("디스크에 다 쓰지 못했습니다") : file.errorString();
 }
 
-OutageJournal::OutageJournal(QString path) : path_(std::move(path)) {}
+// Whole lines at the end of the file, on the disk when this returns true.
+// On failure the file is cut back to what it was, so no torn piece stays.
+bool append_lines(const QString &path, const QByteArray &lines, QString *error)
+{
+    const QString folder = folder_of(path);
+    QDir().mkpath(folder);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered, owner_only)) {
+        *error = file_error(path, file.errorString());
+        return false;
+    }
+    file.setPermissions(owner_only);  // a file made before they were set
+    const qint64 before = file.size();
+    QByteArray bytes;
+    char last = '\n';
+    if (before > 0 && (!file.seek(before - 1) || !file.getChar(&last))) {
+        *error = file_error(path, file.errorString());
+        return false;
+    }
+    // A line torn by a crash must not swallow this one.
+    if (last != '\n')
+        bytes += '\n';
+    bytes += lines;
+    // A short write is tried on until the system says why it stops.
+    qint64 done = file.seek(before) ? 0 : -1;
+    while (done >= 0 && done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        done = n > 0 ? done + n : -1;
+    }
+    const bool written = done == bytes.size();
+    // The first line of a file just made: its name must reach the disk too.
+    if (written && sync_to_disk(file) && (before > 0 || sync_folder(folder)))
+        return true;
+    *error = file_error(path, why_not(file));
+    if (!file.resize(before) || !sync_to_disk(file))
+        *error += QStringLiteral("\n(쓰다 만 줄을 지우지 못했습니다: %1)").arg(file.errorString());
+    return false;
+}
+
+QByteArray encode_all(const QList<OutageJournal::Entry> &entries)
+{
+    QByteArray lines;
+    for (const OutageJournal::Entry &e : entries)
+        lines += OutageJournal::encode(e) + '\n';
+    return lines;
+}
+}
+
+OutageJournal::OutageJournal(QString path, QString database)
+    : path_(std::move(path)), database_(std::move(database))
+{
+}
 
 QString OutageJournal::default_path()
 {
@@ -51,6 +131,8 @@ QByteArray OutageJournal::encode(const Entry &e)
     o.insert(QStringLiteral("v"), format_version);
     o.insert(QStringLiteral("id"), e.id);
     o.insert(QStringLiteral("journalled"), e.journalled_at);
+    if (!e.database.isEmpty())
+        o.insert(QStringLiteral("db"), e.database);
     o.insert(QStringLiteral("o_date"), stored::date(in.today));
     o.insert(QStringLiteral("o_fdate"), in.board_date);
     o.insert(QStringLiteral("o_otime"), stored::time_hms(in.time));
@@ -77,6 +159,7 @@ std::optional<OutageJournal::Entry> OutageJournal::decode(const QByteArray &line
     Entry e;
     e.id = text("id");
     e.journalled_at = text("journalled");
+    e.database = text("db");
     shipment_recording::Input &in = e.load;
     in.unit = text("o_hogi").toInt();
     in.today = stored::parse_date(text("o_date"));
@@ -101,6 +184,7 @@ std::optional<OutageJournal::Entry> OutageJournal::decode(const QByteArray &line
 bool OutageJournal::load(QString *error)
 {
     entries_.clear();
+    foreign_.clear();
     QFile file(path_);
     if (!file.exists())
         return true;
@@ -112,30 +196,59 @@ bool OutageJournal::load(QString *error)
     const QByteArray all = file.readAll();
     file.close();
     int dropped = 0;
+    QList<Entry> others;
     for (const QByteArray &line : all.split('\n')) {
         if (line.trimmed().isEmpty())
             continue;
-        if (const auto e = decode(line))
+        std::optional<Entry> e = decode(line);
+        if (!e) {
+            ++dropped;
+            continue;
+        }
+        if (e->database.isEmpty())
+            e->database = database_;
+        if (database_.isEmpty() || e->database == database_)
             entries_ << *e;
         else
-            ++dropped;
+            others << *e;
+    }
+    QStringList said;
+    if (dropped > 0)
+        said << QStringLiteral("출하 대기 파일 %1의 읽을 수 없는 줄 %2개를 버렸습니다.")
+                    .arg(QDir::toNativeSeparators(path_))
+                    .arg(dropped);
+    // The connection settings changed since: these loads are not this
+    // database's to write.
+    bool moved = false;
+    if (!others.isEmpty()) {
+        QString why;
+        moved = append_lines(rejected_path(), encode_all(others), &why);
+        if (!moved)
+            foreign_ = others;
+        for (const Entry &e : std::as_const(others))
+            said << (moved ? QStringLiteral("다른 데이터베이스의 출하라 기록하지 않고 %1에 옮겼습니다: %2 (%3)")
+                                 .arg(QDir::toNativeSeparators(rejected_path()), shipment_recording::describe(e.load),
+                                      e.database)
+                           : QStringLiteral("다른 데이터베이스의 출하라 기록하지 않습니다: %1 (%2)")
+                                 .arg(shipment_recording::describe(e.load), e.database));
+        if (!moved)
+            said << why;
     }
     // A torn last line would glue itself to the next append.
-    if (dropped > 0 || (!all.isEmpty() && !all.endsWith('\n'))) {
+    if (dropped > 0 || moved || (!all.isEmpty() && !all.endsWith('\n'))) {
         QString why;
-        rewrite(&why);
-        if (dropped > 0)
-            *error = QStringLiteral("출하 대기 파일 %1의 읽을 수 없는 줄 %2개를 버렸습니다.")
-                         .arg(QDir::toNativeSeparators(path_))
-                         .arg(dropped);
+        if (!rewrite(&why))
+            said << why;
     }
+    if (!said.isEmpty())
+        *error = said.join(QLatin1Char('\n'));
     return true;
 }
 
 OutageJournal::Entry OutageJournal::make_entry(const shipment_recording::Input &load) const
 {
     Entry e{QUuid::createUuid().toString(QUuid::WithoutBraces),
-            QDateTime::currentDateTime().toString(Qt::ISODate), load};
+            QDateTime::currentDateTime().toString(Qt::ISODate), database_, load};
     e.load.load_id = e.id;
     e.load.journalled_at = e.journalled_at;
     return e;
@@ -143,18 +256,8 @@ OutageJournal::Entry OutageJournal::make_entry(const shipment_recording::Input &
 
 bool OutageJournal::append(const Entry &entry, QString *error)
 {
-    QDir().mkpath(QFileInfo(path_).absolutePath());
-    QFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        *error = file_error(path_, file.errorString());
+    if (!append_lines(path_, encode(entry) + '\n', error))
         return false;
-    }
-    const QByteArray line = encode(entry) + '\n';
-    if (file.write(line) != line.size() || !sync_to_disk(file)) {
-        *error = file_error(path_, file.errorString());
-        // What was written of the line is dropped at the next reading.
-        return false;
-    }
     entries_ << entry;
     return true;
 }
@@ -172,17 +275,9 @@ bool OutageJournal::remove(const QString &id, QString *error)
 
 bool OutageJournal::set_aside(const QString &id, QString *error)
 {
-    for (const Entry &e : entries_) {
-        if (e.id != id)
-            continue;
-        QFile rejected(path_ + QStringLiteral(".rejected"));
-        const QByteArray line = encode(e) + '\n';
-        if (!rejected.open(QIODevice::WriteOnly | QIODevice::Append) || rejected.write(line) != line.size()
-            || !sync_to_disk(rejected)) {
-            *error = file_error(rejected.fileName(), rejected.errorString());
-            return false;
-        }
-        return remove(id, error);
+    for (const Entry &e : std::as_const(entries_)) {
+        if (e.id == id)
+            return append_lines(rejected_path(), encode(e) + '\n', error) && remove(id, error);
     }
     return true;
 }
@@ -191,22 +286,26 @@ bool OutageJournal::set_aside(const QString &id, QString *error)
 // already there is recognised and not written again.
 bool OutageJournal::rewrite(QString *error)
 {
-    if (entries_.isEmpty()) {
+    if (entries_.isEmpty() && foreign_.isEmpty()) {
         if (QFile::exists(path_) && !QFile::remove(path_)) {
             *error = file_error(path_, QStringLiteral("지울 수 없습니다"));
             return false;
         }
-        return true;
+    } else {
+        QSaveFile file(path_);
+        if (!file.open(QIODevice::WriteOnly)) {
+            *error = file_error(path_, file.errorString());
+            return false;
+        }
+        file.setPermissions(owner_only);
+        file.write(encode_all(foreign_) + encode_all(entries_));
+        if (!file.commit()) {
+            *error = file_error(path_, file.errorString());
+            return false;
+        }
     }
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file_error(path_, file.errorString());
-        return false;
-    }
-    for (const Entry &e : entries_)
-        file.write(encode(e) + '\n');
-    if (!file.commit()) {
-        *error = file_error(path_, file.errorString());
+    if (!sync_folder(folder_of(path_))) {
+        *error = file_error(path_, QStringLiteral("폴더를 디스크에 쓰지 못했습니다"));
         return false;
     }
     return true;

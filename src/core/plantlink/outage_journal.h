@@ -8,28 +8,35 @@
 
 // The loads recorded while the database could not be reached, kept in a
 // local file until each one is committed.  The file is JSON Lines (UTF-8,
-// one load an object a line, in recording order); every append is flushed
-// to disk before the call returns, a removal rewrites the file atomically
-// (or deletes it when no load is left).  A line cut short by a crash in the
-// middle of an append is dropped when the file is read.
+// one load an object a line, in recording order), readable by its owner
+// only; an append that returns true is on the disk, folder entry included,
+// and one that fails leaves the file as it was; a removal rewrites the file
+// atomically (or deletes it when no load is left).  A line cut short by a
+// crash in the middle of an append is dropped when the file is read.
 class OutageJournal {
 public:
     struct Entry {
         QString id;   // unique, to find the entry again
         QString journalled_at;  // ISO date and time the load was journalled
+        QString database;  // Database::identity() of the database it goes to
         shipment_recording::Input load;
     };
 
-    explicit OutageJournal(QString path);
+    // `database` is the identity of the database the loads go to; a line
+    // of another one is never replayed.  Empty: every line is kept.
+    explicit OutageJournal(QString path, QString database = QString());
 
     // outage_journal.jsonl in the program's data folder, beside the
     // embedded database.
     static QString default_path();
 
     QString path() const { return path_; }
+    QString rejected_path() const { return path_ + QStringLiteral(".rejected"); }
 
     // Reads the file.  False with *error when it cannot be read; lines
-    // that are not a load are dropped (and said in *error).
+    // that are not a load are dropped, loads of another database moved to
+    // the refused file (both said in *error).  A line without a database
+    // (written before lines named theirs) is this database's.
     bool load(QString *error);
 
     // A new entry for a load, which carries the entry's identity
@@ -53,5 +60,9 @@ private:
     bool rewrite(QString *error);
 
     QString path_;
+    QString database_;
     QList<Entry> entries_;
+    // Loads of another database that could not be moved to the refused
+    // file: kept in the file (tried again at the next load), never replayed.
+    QList<Entry> foreign_;
 };
