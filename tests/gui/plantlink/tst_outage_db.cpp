@@ -102,17 +102,15 @@ shipment_recording::Input load_of(const char *order, const char *number, int min
 }
 
 // The program at a plant whose database is gone: loads go into the journal
-// named by VELDARO_JOURNAL_CHILD; it says so and waits to be killed.
+// named by VELDARO_JOURNAL_CHILD, as lines of the database named by
+// VELDARO_JOURNAL_DB; it says so and waits to be killed.
 int journal_child()
 {
-    ConnectionSettings c;
-    c.driver = ConnectionSettings::Driver::Sqlite;
-    c.sqlite_file = QStringLiteral("/proc/no-such-folder/rc_db.sqlite");
-    TF_DBMDL dbm(QString(), c);
-    LoadRecorder recorder(dbm.db(), qEnvironmentVariable("VELDARO_JOURNAL_CHILD"));
+    OutageJournal journal(qEnvironmentVariable("VELDARO_JOURNAL_CHILD"), qEnvironmentVariable("VELDARO_JOURNAL_DB"));
     int kept = 0;
+    QString error;
     for (const auto &[order, number, minute] : {std::tuple{"01", "1111", 1}, {"01", "2222", 20}, {"02", "3333", 40}}) {
-        if (!recorder.record(load_of(order, number, minute), {}).recorded)
+        if (journal.append(journal.make_entry(load_of(order, number, minute)), &error))
             ++kept;
     }
     std::printf("journalled %d\n", kept);
@@ -300,6 +298,7 @@ private Q_SLOTS:
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VELDARO_JOURNAL_CHILD"), p.journal);
+        env.insert(QStringLiteral("VELDARO_JOURNAL_DB"), p.plant.db().identity());
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(), {});
         QVERIFY(child.waitForStarted());
