@@ -1,0 +1,217 @@
+#include "core/data/schema.h"
+#include "core/framework/database.h"
+#include "core/plantlink/load_recorder.h"
+#include "core/plantlink/shipment_recording.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+#include <QUuid>
+#include <thread>
+
+using shipment_recording::Input;
+
+// Whatever the database answers, a load is written once or set aside and
+// said: never gone.
+class TestRecordingErrors : public QObject {
+    Q_OBJECT
+
+    static Input load(int minute)
+    {
+        Input in;
+        in.unit = 1;
+        in.order_no = QStringLiteral("01");
+        in.product_code = QStringLiteral("1004");
+        in.quantity = QStringLiteral("6");
+        in.vehicle_no = QStringLiteral("1111");
+        in.vehicle_code = QStringLiteral("81-1111-1");
+        in.site_name = QStringLiteral("현장01");
+        in.board_date = QStringLiteral("2026-03-02");
+        in.today = QDate(2026, 3, 2);
+        in.time = QTime(9, minute);
+        return in;
+    }
+
+    static void plant_rows(const TestPlant &p)
+    {
+        add_order(p, "2026-03-02", "01", 30, 0);
+        add_truck(p, "81-1111-1", "1111", "YES");
+    }
+
+    static int loads(const TestPlant &p) { return p.db().scalar(QStringLiteral("select count(*) from cholha")).toInt(); }
+
+    struct Recorder {
+        explicit Recorder(const TestPlant &p) : recorder(p.db(), p.dir.filePath(QStringLiteral("journal/outage_journal.jsonl")))
+        {
+            recorder.say = [this](const QString &text) { said << text; };
+        }
+        LoadRecorder recorder;
+        QStringList said;
+    };
+
+private Q_SLOTS:
+    void a_database_without_its_tables_keeps_the_load_in_the_journal()
+    {
+        TestPlant p;
+        p.exec(QStringLiteral("drop table cholha"));
+        QVERIFY2(schema::problems(p.db()).contains(QStringLiteral("cholha")), qPrintable(schema::problems(p.db())));
+        plant_rows(p);
+        Recorder r(p);
+        const LoadRecorder::Outcome out = r.recorder.record(load(1), {});
+        QVERIFY(!out.recorded);
+        QVERIFY(!out.refused);
+        QCOMPARE(r.recorder.waiting(), 1);
+        QCOMPARE(r.said, QStringList());
+        // Mended: the load goes in with its time.
+        schema::create_missing(p.db());
+        QVERIFY(schema::problems(p.db()).isEmpty());
+        QCOMPARE(r.recorder.replay(), 1);
+        QCOMPARE(r.recorder.waiting(), 0);
+        QCOMPARE(p.db().scalar(QStringLiteral("select o_otime from cholha")).toString(), QStringLiteral("09:01:00"));
+    }
+
+    void a_refusal_sets_the_load_aside_and_says_so()
+    {
+        TestPlant p;
+        plant_rows(p);
+        Input in = load(2);
+        Recorder r(p);
+        // A database that turns every new load away for good.
+        if (p.db().is_postgres()) {
+            p.exec(QStringLiteral("create or replace function refuse_load() returns trigger language plpgsql as"
+                                  " $$ begin raise exception 'refused'; end $$"));
+            p.exec(QStringLiteral("create trigger refuse_load before insert on cholha for each row execute function refuse_load()"));
+        } else {
+            p.exec(QStringLiteral("create trigger refuse_load before insert on cholha begin select raise(abort, 'refused'); end"));
+        }
+        const LoadRecorder::Outcome out = r.recorder.record(in, {});
+        QVERIFY(out.refused);
+        QCOMPARE(r.recorder.waiting(), 0);
+        QCOMPARE(r.said.size(), 1);
+        QVERIFY2(r.said.first().startsWith(QStringLiteral("출하가 기록되지 않았습니다: 2026-03-02 1호기 순번 01, 차번 1111")),
+                 qPrintable(r.said.first()));
+        QFile rejected(r.recorder.journal().path() + QStringLiteral(".rejected"));
+        QVERIFY(rejected.open(QIODevice::ReadOnly));
+        QVERIFY(rejected.readAll().contains("\"o_otime\":\"09:02:00\""));
+        QCOMPARE(loads(p), 0);
+    }
+
+    void a_damaged_file_keeps_the_load_in_the_journal()
+    {
+        if (test_engine() != QLatin1String("sqlite"))
+            QSKIP("an SQLite file");
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("rc_db.sqlite"));
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(8192, 'x'));  // not a database at all
+        }
+        TF_DBMDL dbm(dir.filePath(QStringLiteral("Vorn.Ini")), test_connection(file));
+        LoadRecorder recorder(dbm.db(), dir.filePath(QStringLiteral("outage_journal.jsonl")));
+        QStringList said;
+        recorder.say = [&said](const QString &text) { said << text; };
+        const LoadRecorder::Outcome out = recorder.record(load(3), {});
+        QVERIFY(!out.recorded);
+        QVERIFY(!out.refused);
+        QCOMPARE(recorder.waiting(), 1);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("outage_journal.jsonl.rejected"))));
+    }
+
+    void a_read_only_server_keeps_the_load_in_the_journal()
+    {
+        if (test_engine() != QLatin1String("postgres"))
+            QSKIP("a server that takes no writes for now (a standby)");
+        TestPlant p;
+        plant_rows(p);
+        p.exec(QStringLiteral("set session characteristics as transaction read only"));
+        Recorder r(p);
+        const LoadRecorder::Outcome out = r.recorder.record(load(4), {});
+        QVERIFY(!out.recorded);
+        QVERIFY(!out.refused);
+        QCOMPARE(r.recorder.waiting(), 1);
+        p.exec(QStringLiteral("set session characteristics as transaction read write"));
+        QCOMPARE(r.recorder.replay(), 1);
+        QCOMPARE(loads(p), 1);
+    }
+
+    void a_deadlock_victim_keeps_the_load_in_the_journal()
+    {
+        if (test_engine() != QLatin1String("postgres"))
+            QSKIP("SQLite takes its write lock at the start: no deadlock");
+        TestPlant p(TestPlant::OnDisk);
+        plant_rows(p);
+        Recorder r(p);
+        // Another PC holds the truck and then wants the order that the
+        // recording holds while it waits for the truck.
+        std::thread other([&p] {
+            const QString name = QStringLiteral("other-pc");
+            {
+                QSqlDatabase::cloneDatabase(p.db().connection_name(), name);
+                Database db(name);
+                Transaction tx(db);
+                db.exec(QStringLiteral("update car_code set c_dsum = c_dsum where code = '81-1111-1'"));
+                // Until the recording waits for the truck (at most 5 s).
+                for (int i = 0; i < 500; ++i) {
+                    QSqlQuery q = db.query(QStringLiteral("select count(*) from pg_stat_activity"
+                                                          " where wait_event_type = 'Lock' and datname = current_database()"));
+                    if (q.next() && q.value(0).toInt() > 0)
+                        break;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+                try {
+                    db.exec(QStringLiteral("update r_suju set v_ccount = v_ccount where seq = '01'"));
+                    tx.commit();
+                } catch (const DbError &) {
+                }
+            }
+            QSqlDatabase::removeDatabase(name);
+        });
+        const LoadRecorder::Outcome out = r.recorder.record(load(5), {});
+        other.join();
+        // Either the recording went through (the other PC was the victim)
+        // or it waits in the journal: never set aside, never gone.
+        QVERIFY(!out.refused);
+        QCOMPARE(r.said, QStringList());
+        r.recorder.replay();
+        QCOMPARE(r.recorder.waiting(), 0);
+        QCOMPARE(loads(p), 1);
+    }
+
+    void an_unwritable_journal_with_the_database_away_holds_the_load_in_memory()
+    {
+        if (test_engine() != QLatin1String("sqlite"))
+            QSKIP("the write lock of an SQLite file held by another program");
+        TestPlant p(TestPlant::OnDisk);
+        plant_rows(p);
+        // The journal's folder is a file: nothing can be written there.
+        QFile blocker(p.dir.filePath(QStringLiteral("blocked")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        LoadRecorder recorder(p.db(), p.dir.filePath(QStringLiteral("blocked/outage_journal.jsonl")));
+        QStringList said;
+        recorder.say = [&said](const QString &text) { said << text; };
+        const QString name = QStringLiteral("other-program");
+        {
+            QSqlDatabase::cloneDatabase(p.db().connection_name(), name);
+            Database other(name);
+            other.exec(QStringLiteral("begin immediate"));
+            const LoadRecorder::Outcome out = recorder.record(load(6), {});
+            QVERIFY(!out.recorded);
+            QVERIFY(!out.refused);
+            QCOMPARE(recorder.waiting(), 1);
+            QCOMPARE(recorder.held_in_memory(), 1);
+            QCOMPARE(said.size(), 1);  // the journal that cannot be written
+            other.exec(QStringLiteral("rollback"));
+            QSqlDatabase::database(name, false).close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        QCOMPARE(recorder.replay(), 1);
+        QCOMPARE(recorder.waiting(), 0);
+        QCOMPARE(loads(p), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordingErrors)
+#include "tst_recording_errors_db.moc"
