@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-psql libgl1-mesa-dev
+  qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-psql libgl1-mesa-dev libpq-dev
   fonts-nanum
 )
 if [ "${1:-}" = "--tests" ]; then

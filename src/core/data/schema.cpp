@@ -173,7 +173,11 @@ namespace {
 QStringList create(const Database &db, bool added_only)
 {
     const QStringList missing = missing_tables(db);
+    // An index on a table of millions of rows takes its time.
+    const Database::NoStatementLimit unlimited;
     Transaction tx(db);
+    if (db.is_postgres())
+        db.exec(QStringLiteral("set local statement_timeout = 0"));
     for (const Table &t : tables()) {
         if (added_only && !t.added)
             continue;

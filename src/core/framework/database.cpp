@@ -1,10 +1,20 @@
 #include "core/framework/database.h"
+#include "core/framework/statement_watchdog.h"
 
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 
 namespace {
+thread_local std::chrono::milliseconds statement_limit = Database::default_statement_limit;
+
+QString silent_server_text()
+{
+    return QStringLiteral("데이터베이스가 응답하지 않습니다 (%1초 안에 답이 없어 연결을 끊었습니다).\n"
+                          "잠시 후 다시 하십시오.")
+        .arg(statement_limit.count() / 1000);
+}
+
 Database::Tracer &tracer()
 {
     static Database::Tracer t;
@@ -139,6 +149,7 @@ QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_o
     QSqlQuery q(db);
     q.setForwardOnly(forward_only);
     // Statements without values run directly: PostgreSQL cannot prepare DDL.
+    const StatementWatchdog::Watch watch(db, statement_limit);
     const bool ok = params.isEmpty() ? q.exec(sql) : [&] {
         if (!q.prepare(sql))
             return false;
@@ -150,6 +161,10 @@ QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_o
         const QSqlError err = q.lastError();
         q = QSqlQuery();
         const bool lost = connection_lost(db, err);
+        if (watch.fired()) {
+            db.close();
+            throw DbError(silent_server_text(), true);
+        }
         throw DbError(describe_error(err), lost, is_duplicate_key(db, err), worth_retrying(db, err));
     }
     return q;
@@ -182,7 +197,12 @@ Transaction::Transaction(const Database &db) : db_(db.connection())
         }
         return;
     }
-    if (!db_.transaction()) {
+    bool begun = false;
+    {
+        const StatementWatchdog::Watch watch(db_, statement_limit);
+        begun = db_.transaction();
+    }
+    if (!begun) {
         // Beginning fails only when the connection does.
         const QSqlError err = db_.lastError();
         db_.close();
@@ -198,13 +218,29 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
+    const StatementWatchdog::Watch watch(db_, statement_limit);
     if (!db_.commit()) {
+        if (watch.fired()) {
+            db_.close();
+            done_ = true;
+            throw DbError(silent_server_text(), true);
+        }
         const QSqlError err = db_.lastError();
         const bool lost = connection_lost(db_, err);
         done_ = lost;  // a closed connection has nothing left to roll back
         throw DbError(describe_error(err), lost, false, worth_retrying(db_, err));
     }
     done_ = true;
+}
+
+Database::NoStatementLimit::NoStatementLimit() : before_(statement_limit)
+{
+    statement_limit = std::chrono::hours(24);
+}
+
+Database::NoStatementLimit::~NoStatementLimit()
+{
+    statement_limit = before_;
 }
 
 double number_or_zero(const QVariant &v)

@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <chrono>
 #include <functional>
 #include <stdexcept>
 
@@ -71,6 +72,21 @@ public:
     int exec(const QString &sql, const Params &params = {}) const;
     // First column of the first row, or a null QVariant without rows.
     QVariant scalar(const QString &sql, const Params &params = {}) const;
+
+    // How long a statement may go without an answer before its connection
+    // is cut and it fails as unreachable (the server's own statement
+    // timeout is shorter, so a slow statement is stopped there first).
+    static constexpr std::chrono::milliseconds default_statement_limit{5000};
+    // Lifts that limit on this thread while it lives: the schema's indexes
+    // made on a table of millions of rows.
+    class NoStatementLimit {
+    public:
+        NoStatementLimit();
+        ~NoStatementLimit();
+
+    private:
+        std::chrono::milliseconds before_;
+    };
 
     // Sees every statement before it runs (benchmarks print their plans).
     using Tracer = std::function<void(const QString &sql, const Params &params)>;
