@@ -12,8 +12,9 @@ trap '"$root/scripts/pg-cluster.sh" stop "$pgdir"; "$root/scripts/cups-queue.sh"
 "$root/scripts/pg-cluster.sh" start "$pgdir"
 
 # Both configurations compile the core with the same flags: ccache builds
-# it once (paths taken relative to the project, so the two folders match).
-export CCACHE_BASEDIR="$root"
+# it once (paths taken relative to the project and the build folder left
+# out of the hash, so the two folders match).
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 build="$root/build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
   -DVELDARO_TEST_PG_HOST="$pgdir" -DVELDARO_TEST_PG_PORT="${VELDARO_TEST_PG_PORT:-5439}" >/dev/null
