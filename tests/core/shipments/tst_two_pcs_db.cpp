@@ -249,6 +249,37 @@ private Q_SLOTS:
         }
     }
 
+    // The console records a load of an order while the auto book makes a
+    // yusa order's loads with the same trucks: each keeps all of its own.
+    void a_recording_while_the_auto_book_generates()
+    {
+        Plant t;
+        const QStringList trucks = yusa_db::vehicles_in_service(t.db());
+        for (int round = 0; round < rounds; ++round) {
+            const QString seq = t.order(round, 1);
+            const QString yusa_seq = QString::number(round + 1);
+            yusa_db::insert_order(t.db(), yusa_order(QString::fromLatin1(day), yusa_seq, QStringLiteral("한빛건설")));
+            QRandomGenerator planned{quint32(round)};
+            const QList<GeneratedLoad> plan =
+                generate_loads({20, QStringLiteral("08:00"), QStringLiteral("10")}, trucks, planned).loads;
+            const QString time = time_of(11, round);
+            const QStringList failures = run_together(t.p, 2, [&](const Database &db, int piece) {
+                if (piece == 0) {
+                    QRandomGenerator random{quint32(round)};
+                    yusa_db::generate(db, QString::fromLatin1(day), yusa_seq, random);
+                } else {
+                    shipment_recording::record(db, recorded_load(seq, time, 4), {});
+                }
+            });
+            QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+            QCOMPARE(t.load_count(seq), 2);
+            QVERIFY(t.has_load(seq, time, 4));
+            QCOMPARE(yusa_db::loads(t.db(), QString::fromLatin1(day), yusa_seq).size(), plan.size());
+            if (!in_step(t, seq, round))
+                return;
+        }
+    }
+
     // Two auto books store a new yusa order under the same shown number:
     // one gets it, the other the next one, and both orders are kept.
     void two_new_yusa_orders_under_one_number()
