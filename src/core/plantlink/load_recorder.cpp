@@ -3,6 +3,7 @@
 #include "core/framework/guarded.h"
 
 #include <QTimer>
+#include <algorithm>
 
 using shipment_recording::Input;
 using shipment_recording::describe;
@@ -10,7 +11,7 @@ using shipment_recording::describe;
 LoadRecorder::LoadRecorder(const Database &db, const QString &journal_path, QObject *parent)
     : QObject(parent), db_(db), journal_(journal_path, db_.identity()), retry_(new QTimer(this))
 {
-    retry_->setInterval(5000);
+    retry_->setInterval(retry_interval_);
     connect(retry_, &QTimer::timeout, this, [this] { replay(); });
     QString error;
     if (!journal_.load(&error) || !error.isEmpty())
@@ -24,8 +25,14 @@ int LoadRecorder::waiting() const
     return static_cast<int>(journal_.size() + held_.size());
 }
 
+int LoadRecorder::retry_interval() const
+{
+    return retry_->interval();
+}
+
 void LoadRecorder::set_retry_interval(int ms)
 {
+    retry_interval_ = ms;
     retry_->setInterval(ms);
 }
 
@@ -138,6 +145,7 @@ int LoadRecorder::write_held()
             held_.removeFirst();
             continue;
         } catch (const DbError &x) {
+            database_away_ = x.retry_later();
             if (!x.retry_later()) {
                 held_.removeFirst();
                 tell(QStringLiteral("출하가 기록되지 않았습니다: %1\n%2\n출하 내역 수정에서 입력하십시오.")
@@ -175,6 +183,7 @@ int LoadRecorder::replay()
 int LoadRecorder::replay_before(const QString &stop_id)
 {
     const int before = waiting();
+    database_away_ = false;
     int written = write_held();
     const QList<OutageJournal::Entry> waiting = journal_.entries();
     for (const OutageJournal::Entry &e : waiting) {
@@ -188,8 +197,10 @@ int LoadRecorder::replay_before(const QString &stop_id)
                 tell(error);
             continue;
         } catch (const DbError &x) {
-            if (x.retry_later())
+            if (x.retry_later()) {
+                database_away_ = true;
                 break;
+            }
             error = x.message();
         } catch (const ActionError &x) {
             error = x.message();
@@ -198,6 +209,9 @@ int LoadRecorder::replay_before(const QString &stop_id)
         set_aside(e.id, QStringLiteral("출하 대기 파일의 출하를 기록하지 못했습니다 (%1).\n%2")
                             .arg(describe(e.load), error));
     }
+    // While the database stays away the tries grow further apart, up to a
+    // minute; once it takes a load they are back to every few seconds.
+    retry_->setInterval(database_away_ ? std::min(retry_->interval() * 2, max_retry_interval) : retry_interval_);
     after_change(before);
     if (written > 0)
         Q_EMIT replayed(written);

@@ -47,7 +47,11 @@ public:
     // Loads that neither the journal nor the database could take: only in
     // memory, lost if the program ends now.
     int held_in_memory() const { return static_cast<int>(held_.size()); }
+    // How often waiting loads are tried while the database answers (5 s);
+    // while it stays away the interval doubles up to a minute.
     void set_retry_interval(int ms);
+    int retry_interval() const;
+    static constexpr int max_retry_interval = 60000;
 
     // Where the recorder tells what went wrong outside a recording (a
     // journal that cannot be written, a load the database refuses).
@@ -71,4 +75,6 @@ private:
     OutageJournal journal_;
     QList<OutageJournal::Entry> held_;
     QTimer *retry_;
+    int retry_interval_ = 5000;
+    bool database_away_ = false;  // the last replay was kept back
 };

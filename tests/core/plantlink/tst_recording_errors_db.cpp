@@ -179,6 +179,34 @@ private Q_SLOTS:
         QCOMPARE(loads(p), 1);
     }
 
+    void the_tries_grow_apart_while_the_database_stays_away()
+    {
+        if (test_engine() != QLatin1String("sqlite"))
+            QSKIP("the write lock of an SQLite file held by another program");
+        TestPlant p(TestPlant::OnDisk);
+        plant_rows(p);
+        Recorder r(p);
+        const QString name = QStringLiteral("other-program");
+        {
+            QSqlDatabase::cloneDatabase(p.db().connection_name(), name);
+            Database other(name);
+            other.exec(QStringLiteral("begin immediate"));
+            r.recorder.record(load(7), {});
+            QCOMPARE(r.recorder.waiting(), 1);
+            QList<int> intervals;
+            for (int i = 0; i < 5; ++i) {
+                r.recorder.replay();
+                intervals << r.recorder.retry_interval();
+            }
+            QCOMPARE(intervals, (QList<int>{10000, 20000, 40000, 60000, 60000}));
+            other.exec(QStringLiteral("rollback"));
+            QSqlDatabase::database(name, false).close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        QCOMPARE(r.recorder.replay(), 1);
+        QCOMPARE(r.recorder.retry_interval(), 5000);
+    }
+
     void an_unwritable_journal_with_the_database_away_holds_the_load_in_memory()
     {
         if (test_engine() != QLatin1String("sqlite"))
