@@ -1,6 +1,7 @@
 #include "core/plantlink/load_recorder.h"
 #include "core/framework/database.h"
 #include "core/framework/guarded.h"
+#include "core/framework/number_text.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -59,6 +60,7 @@ LoadRecorder::Outcome LoadRecorder::record(const Input &given, const shipment_re
     Outcome out;
     const OutageJournal::Entry entry = journal_.make_entry(given);
     const Input &in = entry.load;  // with its identity
+    out.load_id = entry.id;
     QString error;
     if (!journal_.append(entry, &error)) {
         // No journal: the database is the only place left, and what it
@@ -132,6 +134,19 @@ void LoadRecorder::count_waiting_before(const OutageJournal::Entry &entry, Outco
     }
 }
 
+void LoadRecorder::note_changed_ticket(const OutageJournal::Entry &e, const shipment_recording::Recorded &written)
+{
+    if (!e.provisional)
+        return;
+    const OutageJournal::Entry::Ticket &printed = *e.provisional;
+    if (printed.trip_no == written.trip_no && number_2n(printed.cumulative) == number_2n(written.cumulative))
+        return;
+    changed_tickets_ << QStringLiteral("%1 %2 순번 %3, 차번 %4: %5회 → %6회, 누계 %7 → %8")
+                            .arg(e.load.board_date, written.time, e.load.order_no, e.load.vehicle_no)
+                            .arg(printed.trip_no).arg(written.trip_no)
+                            .arg(number_2n(printed.cumulative), number_2n(written.cumulative));
+}
+
 // Loads held in memory go to the database first (they were weighed before
 // the journal took anything again), else into the journal.
 int LoadRecorder::write_held()
@@ -140,8 +155,10 @@ int LoadRecorder::write_held()
     while (!held_.isEmpty()) {
         const OutageJournal::Entry e = held_.first();
         try {
-            if (shipment_recording::record_once(db_, e.load))
+            if (const auto r = shipment_recording::record_once(db_, e.load)) {
                 ++written;
+                note_changed_ticket(e, *r);
+            }
             held_.removeFirst();
             continue;
         } catch (const DbError &x) {
@@ -175,6 +192,17 @@ void LoadRecorder::set_aside(const QString &id, const QString &reason)
              .arg(error, journal_.path()));
 }
 
+void LoadRecorder::mark_provisional(const QString &load_id, int trip_no, double cumulative)
+{
+    const OutageJournal::Entry::Ticket ticket{trip_no, cumulative};
+    for (OutageJournal::Entry &e : held_)
+        if (e.id == load_id)
+            e.provisional = ticket;
+    QString error;
+    if (!journal_.mark_provisional(load_id, ticket, &error))
+        tell(error);
+}
+
 int LoadRecorder::replay()
 {
     return replay_before(QString());
@@ -191,8 +219,10 @@ int LoadRecorder::replay_before(const QString &stop_id)
             break;
         QString error;
         try {
-            if (shipment_recording::record_once(db_, e.load))
+            if (const auto r = shipment_recording::record_once(db_, e.load)) {
                 ++written;
+                note_changed_ticket(e, *r);
+            }
             if (!journal_.remove(e.id, &error))
                 tell(error);
             continue;
@@ -208,6 +238,12 @@ int LoadRecorder::replay_before(const QString &stop_id)
         // Refused for good: set aside, not retried for ever in front of the others.
         set_aside(e.id, QStringLiteral("출하 대기 파일의 출하를 기록하지 못했습니다 (%1).\n%2")
                             .arg(describe(e.load), error));
+    }
+    if (!changed_tickets_.isEmpty()) {
+        tell(QStringLiteral("출하 대기 중에 인쇄한 송장의 회차나 누계가 기록된 출하와 다릅니다. "
+                            "출하내역에서 다시 인쇄하십시오.\n")
+             + changed_tickets_.join(QLatin1Char('\n')));
+        changed_tickets_.clear();
     }
     // While the database stays away the tries grow further apart, up to a
     // minute; once it takes a load they are back to every few seconds.

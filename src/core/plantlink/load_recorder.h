@@ -3,6 +3,7 @@
 #include "core/plantlink/shipment_recording.h"
 
 #include <QObject>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -25,6 +26,8 @@ public:
         // Loads of the same order waiting in the journal before this one.
         int waiting_loads = 0;
         double waiting_sum = 0;
+        // The load's identity, to mark the ticket printed for it.
+        QString load_id;
         // The database refused the load for good, or its order is gone: the
         // load was set aside with the refused ones (and said through `say`),
         // there is no ticket to print.
@@ -36,6 +39,10 @@ public:
     // tables) leaves it in the journal; a refusal sets it aside.
     Outcome record(const shipment_recording::Input &input,
                    const shipment_recording::VehicleLookup &lookup_vehicle);
+
+    // A ticket was printed from the console's figures for a load that
+    // waits: kept with the load, and compared when it is written.
+    void mark_provisional(const QString &load_id, int trip_no, double cumulative);
 
     // Writes the waiting loads in order, each in its own transaction,
     // until the database cannot be reached.  Returns the loads written.
@@ -65,6 +72,8 @@ Q_SIGNALS:
 private:
     int replay_before(const QString &stop_id);
     int write_held();
+    // A provisional ticket that the written load contradicts, to be said.
+    void note_changed_ticket(const OutageJournal::Entry &e, const shipment_recording::Recorded &written);
     void count_waiting_before(const OutageJournal::Entry &entry, Outcome &out) const;
     // Moves a refused load to the refused file and says why.
     void set_aside(const QString &id, const QString &reason);
@@ -77,4 +86,5 @@ private:
     QTimer *retry_;
     int retry_interval_ = 5000;
     bool database_away_ = false;  // the last replay was kept back
+    QStringList changed_tickets_;
 };

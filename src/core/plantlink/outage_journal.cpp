@@ -145,6 +145,10 @@ QByteArray OutageJournal::encode(const Entry &e)
     o.insert(QStringLiteral("mortar_quantity"), in.mortar_quantity ? QJsonValue(*in.mortar_quantity) : QJsonValue());
     o.insert(QStringLiteral("remi_code"), in.product_code);
     o.insert(QStringLiteral("v_station"), in.site_name);
+    if (e.provisional)
+        o.insert(QStringLiteral("provisional_ticket"),
+                 QJsonObject{{QStringLiteral("trip"), e.provisional->trip_no},
+                             {QStringLiteral("cumulative"), e.provisional->cumulative}});
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
@@ -175,6 +179,8 @@ std::optional<OutageJournal::Entry> OutageJournal::decode(const QByteArray &line
     in.site_name = text("v_station");
     in.load_id = e.id;
     in.journalled_at = e.journalled_at;
+    if (const QJsonValue t = o.value(QLatin1String("provisional_ticket")); t.isObject())
+        e.provisional = Entry::Ticket{t[QLatin1String("trip")].toInt(), t[QLatin1String("cumulative")].toDouble()};
     if (e.id.isEmpty() || (in.unit != 1 && in.unit != 2) || !in.today.isValid() || !in.time.isValid()
         || in.order_no.isEmpty())
         return std::nullopt;
@@ -259,6 +265,17 @@ bool OutageJournal::append(const Entry &entry, QString *error)
     if (!append_lines(path_, encode(entry) + '\n', error))
         return false;
     entries_ << entry;
+    return true;
+}
+
+bool OutageJournal::mark_provisional(const QString &id, const Entry::Ticket &ticket, QString *error)
+{
+    for (Entry &e : entries_) {
+        if (e.id == id) {
+            e.provisional = ticket;
+            return rewrite(error);
+        }
+    }
     return true;
 }
 

@@ -20,6 +20,13 @@ public:
         QString journalled_at;  // ISO date and time the load was journalled
         QString database;  // Database::identity() of the database it goes to
         shipment_recording::Input load;
+        // The ticket printed from the console's figures while the load
+        // waited: its trip number and cumulative may change when it is written.
+        struct Ticket {
+            int trip_no = 0;
+            double cumulative = 0;
+        };
+        std::optional<Ticket> provisional;
     };
 
     // `database` is the identity of the database the loads go to; a line
@@ -43,6 +50,8 @@ public:
     // (`load_id`); appended to the file, on the disk when this returns true.
     Entry make_entry(const shipment_recording::Input &load) const;
     bool append(const Entry &entry, QString *error);
+    // A provisional ticket was printed for the waiting load.
+    bool mark_provisional(const QString &id, const Entry::Ticket &ticket, QString *error);
     // The load is in the database: it leaves the journal.
     bool remove(const QString &id, QString *error);
     // A load the database refuses: moved to <journal>.rejected beside it.

@@ -643,8 +643,9 @@ bool TF_MAIN::record_shipment(int unit, Prompter &messages, const QDateTime &rep
         recorded = shipment_recording::estimate(in, known);
     }
     shipment_recording::fill_ticket(ctx_.dbm->ticket_data, recorded, board_date_, in.order_no, dam_edit->text());
-    if (prn_sel->currentText() == QStringLiteral("자동인쇄") && ctx_.qr_songjang)
-        ctx_.qr_songjang->print_ticket(messages);
+    if (prn_sel->currentText() == QStringLiteral("자동인쇄") && ctx_.qr_songjang
+        && ctx_.qr_songjang->print_ticket(messages) && !outcome.recorded)
+        load_recorder().mark_provisional(outcome.load_id, recorded.trip_no, recorded.cumulative);
     return true;
 }
 

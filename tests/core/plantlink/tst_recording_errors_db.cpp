@@ -1,6 +1,7 @@
 #include "core/data/schema.h"
 #include "core/framework/database.h"
 #include "core/plantlink/load_recorder.h"
+#include "core/plantlink/outage_journal.h"
 #include "core/plantlink/shipment_recording.h"
 #include "test_support.h"
 
@@ -205,6 +206,38 @@ private Q_SLOTS:
         QSqlDatabase::removeDatabase(name);
         QCOMPARE(r.recorder.replay(), 1);
         QCOMPARE(r.recorder.retry_interval(), 5000);
+    }
+
+    void tickets_printed_while_waiting_that_the_written_loads_contradict_are_listed()
+    {
+        TestPlant p;
+        plant_rows(p);
+        const QString path = p.dir.filePath(QStringLiteral("outage_journal.jsonl"));
+        {
+            // Two loads waited, their tickets printed from the board as
+            // trips 1 (6 m3) and 2 (12 m3).
+            OutageJournal journal(path, p.db().identity());
+            QString error;
+            const OutageJournal::Entry first = journal.make_entry(load(10));
+            const OutageJournal::Entry second = journal.make_entry(load(20));
+            QVERIFY(journal.append(first, &error));
+            QVERIFY(journal.append(second, &error));
+            QVERIFY(journal.mark_provisional(first.id, {1, 6}, &error));
+            QVERIFY(journal.mark_provisional(second.id, {2, 12}, &error));
+        }
+        // Meanwhile another PC entered a load of the same order by hand.
+        add_load(p, "2026-03-02", "2026-03-02", "01", "001", "81-1111-1", "09:15:00", 6);
+        p.exec(QStringLiteral("update r_suju set v_outorder = 6, v_reorder = 24, v_ccount = 1"));
+        LoadRecorder recorder(p.db(), path);  // a new start: the marks come from the file
+        QStringList said;
+        recorder.say = [&said](const QString &text) { said << text; };
+        QCOMPARE(recorder.replay(), 2);
+        QCOMPARE(said.size(), 1);
+        const QStringList lines = said.first().split(QLatin1Char('\n'));
+        QVERIFY2(lines.first().contains(QStringLiteral("다시 인쇄하십시오")), qPrintable(said.first()));
+        QCOMPARE(lines.mid(1), (QStringList{
+                                   QStringLiteral("2026-03-02 09:10:00 순번 01, 차번 1111: 1회 → 2회, 누계 6.00 → 12.00"),
+                                   QStringLiteral("2026-03-02 09:20:00 순번 01, 차번 1111: 2회 → 3회, 누계 12.00 → 18.00")}));
     }
 
     void an_unwritable_journal_with_the_database_away_holds_the_load_in_memory()
