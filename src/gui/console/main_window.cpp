@@ -1,4 +1,5 @@
 #include "gui/console/main_window.h"
+#include "core/masterdata/lookup_db.h"
 #include "core/data/schema.h"
 #include "gui/data/comm_dialog.h"
 #include "core/data/data_module.h"
@@ -380,12 +381,15 @@ void TF_MAIN::wire_lookups()
         return std::make_pair(ctx_.lookup->lookup_attr, ctx_.lookup->lookup_code);
     };
     // At recording no list is shown: only a single match refreshes the slot.
+    // The truck is read by its number with the lookup's own statement, never
+    // through the shared lookup: a recording must not touch a list the
+    // clerk has open, nor the variables of the clerk's lookup.
     find_vehicle_by_number = [this](const QString &number) -> std::optional<std::pair<QString, QString>> {
-        ctx_.lookup->lookup_code = number;
-        const QRect area = wide_list_area(this);
-        if (!code_lookup(ctx_, lookup_kinds::vehicles, area.top(), area.left(), area.height(), area.width()))
+        const LookupOutcome found = find_codes(ctx_.dbm->db(), lookup_kinds::vehicles, number, QString());
+        if (!found.found)
             return std::nullopt;
-        return std::make_pair(ctx_.lookup->lookup_attr, ctx_.lookup->lookup_code);
+        const QSqlRecord &truck = found.rows.first();
+        return std::make_pair(truck.value(QStringLiteral("scode")).toString(), truck.value(QStringLiteral("code")).toString());
     };
 }
 

@@ -1,4 +1,6 @@
 #include "gui/console/order_board.h"
+#include "core/masterdata/lookup_state.h"
+#include "gui/masterdata/list_window.h"
 #include "console_fixture.h"
 #include "core/framework/record_table_model.h"
 #include "core/plantlink/plant_link.h"
@@ -14,6 +16,9 @@
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QSqlQuery>
+#include <QTableView>
+#include <QSqlRecord>
+#include <QSqlField>
 #include <QTest>
 
 using Slots = ReservationSlots;
@@ -223,6 +228,36 @@ private Q_SLOTS:
         QTRY_VERIFY(!p.link()->sending());
         QTRY_COMPARE(p.loads(), 1);
         QCOMPARE(p.plant.db().scalar(QStringLiteral("select o_otime from cholha")).toString(), QStringLiteral("09:15:30"));
+    }
+
+    void a_recording_leaves_the_clerks_open_list_and_lookup_alone()
+    {
+        Plant p;
+        // The clerk's customer list, open with two names to pick from.
+        TF_LIST &list = *p.plant.list;
+        QList<QSqlRecord> rows;
+        for (const char *name : {"한빛건설", "한빛토건"}) {
+            QSqlRecord r;
+            r.append(QSqlField(QStringLiteral("name")));
+            r.setValue(0, QString::fromUtf8(name));
+            rows << r;
+        }
+        list.fill({{.field = QStringLiteral("name"), .title = QStringLiteral("거래처명")}}, rows);
+        list.setWindowTitle(QStringLiteral("거래처조회"));
+        LookupState &lookup = p.plant.lookup;
+        lookup.lookup_kind = lookup_kinds::customers;
+        lookup.lookup_code = QStringLiteral("한빛");
+        lookup.lookup_name.clear();
+
+        p.feed(1, "UB");
+        QCOMPARE(p.loads(), 1);
+        QCOMPARE(p.plant.db().scalar(QStringLiteral("select o_carnum from cholha")).toString(), QStringLiteral("81-1111-1"));
+        QCOMPARE(list.windowTitle(), QStringLiteral("거래처조회"));
+        QCOMPARE(list.Grd_pan->model()->rowCount(), 2);
+        QCOMPARE(list.Grd_pan->model()->index(1, 0).data().toString(), QStringLiteral("한빛토건"));
+        QCOMPARE(lookup.lookup_kind, lookup_kinds::customers);
+        QCOMPARE(lookup.lookup_code, QStringLiteral("한빛"));
+        QCOMPARE(lookup.lookup_name, QString());
     }
 
     void a_b_for_a_slot_without_a_complete_load_records_nothing_data()
