@@ -3,6 +3,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QUuid>
 
 namespace schema {
 namespace {
@@ -149,18 +150,44 @@ QStringList missing_tables(const Database &db)
     return missing;
 }
 
+QString missing_tables_problem(const Database &db)
+{
+    const QStringList missing = missing_tables(db);
+    if (missing.isEmpty())
+        return QString();
+    return QStringLiteral("데이터베이스에 표가 없습니다: %1 (veldaro --create-schema)").arg(missing.join(QStringLiteral(", ")));
+}
+
+QString file_problem(const Database &db)
+{
+    if (db.is_postgres())
+        return QString();
+    QSqlQuery q = db.query(QStringLiteral("pragma quick_check"));
+    const QString first = q.next() ? q.value(0).toString() : QString();
+    return first == QLatin1String("ok") ? QString() : QStringLiteral("데이터베이스 파일이 손상되었습니다: %1").arg(first);
+}
+
+QString file_problem_on_own_connection(const QString &connection_name)
+{
+    const QString name = connection_name + QStringLiteral("-check-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString problem;
+    {
+        QSqlDatabase::cloneDatabase(connection_name, name);
+        try {
+            problem = file_problem(Database(name));
+        } catch (const DbError &e) {
+            problem = e.message();
+        }
+        QSqlDatabase::database(name, false).close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return problem;
+}
+
 QString problems(const Database &db)
 {
-    QStringList said;
-    const QStringList missing = missing_tables(db);
-    if (!missing.isEmpty())
-        said << QStringLiteral("데이터베이스에 표가 없습니다: %1 (veldaro --create-schema)").arg(missing.join(QStringLiteral(", ")));
-    if (!db.is_postgres()) {
-        QSqlQuery q = db.query(QStringLiteral("pragma quick_check"));
-        const QString first = q.next() ? q.value(0).toString() : QString();
-        if (first != QLatin1String("ok"))
-            said << QStringLiteral("데이터베이스 파일이 손상되었습니다: %1").arg(first);
-    }
+    QStringList said{missing_tables_problem(db), file_problem(db)};
+    said.removeAll(QString());
     return said.join(QStringLiteral(" / "));
 }
 

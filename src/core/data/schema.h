@@ -43,9 +43,17 @@ QStringList create_missing(const Database &db);
 // indexes), in one transaction.  Returns the tables made.
 QStringList create_added(const Database &db);
 
-// What keeps the database from taking loads, in words for the status bar:
-// tables missing, or (SQLite) a file that fails its quick integrity check.
-// Empty when there is nothing to say.
+// What keeps the database from taking loads, in words for the status bar;
+// empty when there is nothing to say.  Tables missing:
+QString missing_tables_problem(const Database &db);
+// An SQLite file that fails its quick integrity check (empty on a server).
+// It reads the whole file, about 0.1 s a year of loads: the console runs it
+// on a thread of its own with file_problem_on_own_connection.
+QString file_problem(const Database &db);
+// The same on a connection of its own to the database of `connection_name`,
+// from any thread.
+QString file_problem_on_own_connection(const QString &connection_name);
+// Both.
 QString problems(const Database &db);
 
 // True when the database holds none of the schema's tables.

@@ -53,6 +53,48 @@ void LoadRecorder::after_change(int before)
         Q_EMIT waiting_changed(waiting());
 }
 
+namespace {
+// What became of one try to write a load.
+struct Attempt {
+    enum Kind { Written, Later, Refused } kind = Written;
+    // Written: the load as the database took it; empty when its identity
+    // was there already.
+    std::optional<shipment_recording::Recorded> recorded;
+    QString reason;           // Refused: the database's or the rule's words
+    bool order_gone = false;  // Refused because the order is not there
+};
+
+Attempt attempt(const Database &db, const Input &in, const shipment_recording::VehicleLookup &lookup_vehicle = {})
+{
+    Attempt a;
+    try {
+        a.recorded = shipment_recording::record_once(db, in, lookup_vehicle);
+        return a;
+    } catch (const shipment_recording::OrderGone &e) {
+        a.order_gone = true;
+        a.reason = e.message();
+    } catch (const DbError &e) {
+        if (e.retry_later()) {
+            a.kind = Attempt::Later;
+            return a;
+        }
+        a.reason = e.message();
+    } catch (const ActionError &e) {
+        a.reason = e.message();
+    }
+    a.kind = Attempt::Refused;
+    return a;
+}
+
+// A refused load as the operator is told of it.
+QString refusal_text(const Input &in, const Attempt &a)
+{
+    return a.order_gone ? a.reason : QStringLiteral("출하가 기록되지 않았습니다: %1\n%2").arg(describe(in), a.reason);
+}
+
+const QString enter_by_hand = QStringLiteral("\n출하 내역 수정에서 입력하십시오.");
+}
+
 LoadRecorder::Outcome LoadRecorder::record(const Input &given, const shipment_recording::VehicleLookup &lookup_vehicle)
 {
     shipment_recording::quantities(given);  // a quantity that is not a number is no load
@@ -67,20 +109,15 @@ LoadRecorder::Outcome LoadRecorder::record(const Input &given, const shipment_re
         // cannot take now stays in memory until one of the two takes it.
         tell(error);
         if (held_.isEmpty()) {
-            try {
-                out.recorded = shipment_recording::record(db_, in, lookup_vehicle);
+            const Attempt a = attempt(db_, in, lookup_vehicle);
+            if (a.kind == Attempt::Written) {
+                out.recorded = a.recorded;
                 return out;
-            } catch (const shipment_recording::OrderGone &e) {
-                tell(e.message() + QStringLiteral("\n출하 내역 수정에서 입력하십시오."));
+            }
+            if (a.kind == Attempt::Refused) {
+                tell(refusal_text(in, a) + enter_by_hand);
                 out.refused = true;
                 return out;
-            } catch (const DbError &e) {
-                if (!e.retry_later()) {
-                    tell(QStringLiteral("출하가 기록되지 않았습니다: %1\n%2\n출하 내역 수정에서 입력하십시오.")
-                             .arg(describe(in), e.message()));
-                    out.refused = true;
-                    return out;
-                }
             }
         }
         held_ << entry;
@@ -93,26 +130,19 @@ LoadRecorder::Outcome LoadRecorder::record(const Input &given, const shipment_re
     if (journal_.size() > 1)
         replay_before(entry.id);
     if (journal_.size() == 1 && journal_.entries().first().id == entry.id) {
-        bool written = false;
-        try {
-            out.recorded = shipment_recording::record(db_, in, lookup_vehicle);
-            written = true;
-        } catch (const shipment_recording::OrderGone &e) {
-            set_aside(entry.id, e.message());
+        const Attempt a = attempt(db_, in, lookup_vehicle);
+        if (a.kind == Attempt::Refused) {
+            // Kept aside to be entered by hand, never dropped.
+            set_aside(entry.id, refusal_text(in, a));
             out.refused = true;
             after_change(before);
             return out;
-        } catch (const DbError &e) {
-            // Refused for good: kept aside to be entered by hand, never dropped.
-            if (!e.retry_later()) {
-                set_aside(entry.id, QStringLiteral("출하가 기록되지 않았습니다: %1\n%2").arg(describe(in), e.message()));
-                out.refused = true;
-                after_change(before);
-                return out;
-            }
         }
-        if (written && !journal_.remove(entry.id, &error))
-            tell(error);
+        if (a.kind == Attempt::Written) {
+            out.recorded = a.recorded;
+            if (!journal_.remove(entry.id, &error))
+                tell(error);
+        }
     }
     if (!out.recorded)
         count_waiting_before(entry, out);
@@ -154,27 +184,18 @@ int LoadRecorder::write_held()
     int written = 0;
     while (!held_.isEmpty()) {
         const OutageJournal::Entry e = held_.first();
-        try {
-            if (const auto r = shipment_recording::record_once(db_, e.load)) {
-                ++written;
-                note_changed_ticket(e, *r);
-            }
-            held_.removeFirst();
-            continue;
-        } catch (const DbError &x) {
-            database_away_ = x.retry_later();
-            if (!x.retry_later()) {
-                held_.removeFirst();
-                tell(QStringLiteral("출하가 기록되지 않았습니다: %1\n%2\n출하 내역 수정에서 입력하십시오.")
-                         .arg(describe(e.load), x.message()));
-                continue;
-            }
-        } catch (const ActionError &x) {
-            held_.removeFirst();
-            tell(x.message() + QStringLiteral("\n출하 내역 수정에서 입력하십시오."));
-            continue;
+        const Attempt a = attempt(db_, e.load);
+        if (a.kind == Attempt::Later) {
+            database_away_ = true;
+            break;
         }
-        break;
+        held_.removeFirst();
+        if (a.kind == Attempt::Refused)
+            tell(refusal_text(e.load, a) + enter_by_hand);
+        else if (a.recorded) {
+            ++written;
+            note_changed_ticket(e, *a.recorded);
+        }
     }
     QString error;
     while (!held_.isEmpty() && journal_.append(held_.first(), &error))
@@ -217,27 +238,24 @@ int LoadRecorder::replay_before(const QString &stop_id)
     for (const OutageJournal::Entry &e : waiting) {
         if (e.id == stop_id)
             break;
-        QString error;
-        try {
-            if (const auto r = shipment_recording::record_once(db_, e.load)) {
-                ++written;
-                note_changed_ticket(e, *r);
-            }
-            if (!journal_.remove(e.id, &error))
-                tell(error);
-            continue;
-        } catch (const DbError &x) {
-            if (x.retry_later()) {
-                database_away_ = true;
-                break;
-            }
-            error = x.message();
-        } catch (const ActionError &x) {
-            error = x.message();
+        const Attempt a = attempt(db_, e.load);
+        if (a.kind == Attempt::Later) {
+            database_away_ = true;
+            break;
         }
-        // Refused for good: set aside, not retried for ever in front of the others.
-        set_aside(e.id, QStringLiteral("출하 대기 파일의 출하를 기록하지 못했습니다 (%1).\n%2")
-                            .arg(describe(e.load), error));
+        if (a.kind == Attempt::Refused) {
+            // Refused for good: set aside, not retried for ever in front of the others.
+            set_aside(e.id, QStringLiteral("출하 대기 파일의 출하를 기록하지 못했습니다 (%1).\n%2")
+                                .arg(describe(e.load), a.reason));
+            continue;
+        }
+        if (a.recorded) {
+            ++written;
+            note_changed_ticket(e, *a.recorded);
+        }
+        QString error;
+        if (!journal_.remove(e.id, &error))
+            tell(error);
     }
     if (!changed_tickets_.isEmpty()) {
         tell(QStringLiteral("출하 대기 중에 인쇄한 송장의 회차나 누계가 기록된 출하와 다릅니다. "

@@ -139,9 +139,9 @@ Recorded record(const Database &db, const Input &in, const VehicleLookup &lookup
     throw ActionError(QStringLiteral("이미 기록된 출하입니다: %1").arg(describe(in)));
 }
 
-std::optional<Recorded> record_once(const Database &db, const Input &in)
+std::optional<Recorded> record_once(const Database &db, const Input &in, const VehicleLookup &lookup_vehicle)
 {
-    return record_load(db, in, {});
+    return record_load(db, in, lookup_vehicle);
 }
 
 Recorded estimate(const Input &in, const Known &k)

@@ -70,11 +70,10 @@ public:
 // (nothing stays written in any case).
 Recorded record(const Database &db, const Input &input, const VehicleLookup &lookup_vehicle);
 
-// The same for a load kept in the outage journal, without the vehicle
-// lookup: nothing is written, and nothing returned, when the load's
-// identity is there already (its commit went through but the answer was
-// lost, or another program replayed it).
-std::optional<Recorded> record_once(const Database &db, const Input &input);
+// The same for a load kept in the outage journal: nothing is written, and
+// nothing returned, when the load's identity is there already (its commit
+// went through but the answer was lost, or another program replayed it).
+std::optional<Recorded> record_once(const Database &db, const Input &input, const VehicleLookup &lookup_vehicle = {});
 
 // The load's quantity and mortar quantity as numbers; throws ActionError
 // naming the slot when one is not a number.

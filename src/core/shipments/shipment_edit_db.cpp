@@ -208,17 +208,6 @@ void adjust_order(const Database &db, const QString &date, const QString &seq, d
             {{":q", quantity}, {":n", trips}, {":d", date}, {":s", seq}});
 }
 
-void renumber_trips(const Database &db, const QString &date, const QString &order)
-{
-    Transaction tx(db);
-    // Counted under the order's lock: a load recorded meanwhile gets its
-    // number before or after, never the same one.
-    if (!order_lock::lock(db, date, order))
-        return;
-    renumbered(db, date, order);
-    tx.commit();
-}
-
 namespace {
 // The save once its orders are locked; nullopt when an occupant of an order
 // not locked turned up, so that the caller starts again with it.

@@ -69,10 +69,6 @@ SaveResult save(const Database &db, const SaveRequest &request);
 // ActionError, deleting nothing, when the order or the row is gone.
 void delete_shipment(const Database &db, const Shipment &row, const QString &board_date);
 
-// Trip numbers 001, 002, ... in order of departure date and time, in a
-// transaction of its own under the order's lock (nothing when it is gone).
-void renumber_trips(const Database &db, const QString &date, const QString &order);
-
 // Adds `quantity` to the order's shipped quantity and `trips` to its trip
 // count (never below 0); the remaining quantity follows (never below 0).
 void adjust_order(const Database &db, const QString &date, const QString &seq, double quantity, int trips);

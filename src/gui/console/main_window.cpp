@@ -45,6 +45,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSqlRecord>
+#include <QThread>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -142,6 +143,27 @@ TF_MAIN::~TF_MAIN()
 {
     if (ctx_.console == this)
         ctx_.console = nullptr;
+    if (file_check_)
+        file_check_->wait();
+}
+
+// The file's integrity check reads all of it: on a thread and a connection
+// of its own, said on the status bar when it is done.
+void TF_MAIN::check_database_file()
+{
+    if (file_check_ || ctx_.dbm->db().is_postgres())
+        return;
+    file_check_ = QThread::create([this, name = ctx_.dbm->db().connection_name()] {
+        const QString problem = schema::file_problem_on_own_connection(name);
+        if (problem.isEmpty())
+            return;
+        QMetaObject::invokeMethod(this, [this, problem] {
+            database_problem_ = database_problem_.isEmpty() ? problem : database_problem_ + QStringLiteral(" / ") + problem;
+            show_waiting_loads(load_recorder().waiting());
+        }, Qt::QueuedConnection);
+    });
+    file_check_->setParent(this);
+    file_check_->start();
 }
 
 QFrame *TF_MAIN::build_toolbar()
@@ -456,7 +478,8 @@ void TF_MAIN::FormShow()
     if (ctx_.dbm->db().is_open()) {
         // A database without its tables or with a damaged file keeps loads
         // in the journal; the status bar says why until it is mended.
-        guarded(*ctx_.prompter, this, [this] { database_problem_ = schema::problems(ctx_.dbm->db()); });
+        guarded(*ctx_.prompter, this, [this] { database_problem_ = schema::missing_tables_problem(ctx_.dbm->db()); });
+        check_database_file();
         guarded(*ctx_.prompter, this, [this] { ks_marks_ = shipment_recording::ks_marks(ctx_.dbm->db()); });
         load_recorder().replay();
     }

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <array>
 
+class QThread;
 class ConsoleNavigation;
 class LoadRecorder;
 class ReservationDesk;
@@ -135,5 +136,7 @@ private:
     // Known from earlier recordings, for tickets printed during an outage.
     QHash<QString, QString> ks_marks_;
     QString database_problem_;  // why the database cannot take loads now
+    QThread *file_check_ = nullptr;
+    void check_database_file();
     QHash<QString, QString> drivers_;
 };

@@ -110,6 +110,8 @@ private Q_SLOTS:
             f.write(QByteArray(8192, 'x'));  // not a database at all
         }
         TF_DBMDL dbm(dir.filePath(QStringLiteral("Vorn.Ini")), test_connection(file));
+        // The console's check, on a connection of its own, says so.
+        QVERIFY(!schema::file_problem_on_own_connection(dbm.db().connection_name()).isEmpty());
         LoadRecorder recorder(dbm.db(), dir.filePath(QStringLiteral("outage_journal.jsonl")));
         QStringList said;
         recorder.say = [&said](const QString &text) { said << text; };
@@ -246,6 +248,7 @@ private Q_SLOTS:
             QSKIP("the write lock of an SQLite file held by another program");
         TestPlant p(TestPlant::OnDisk);
         plant_rows(p);
+        QCOMPARE(schema::file_problem_on_own_connection(p.db().connection_name()), QString());
         // The journal's folder is a file: nothing can be written there.
         QFile blocker(p.dir.filePath(QStringLiteral("blocked")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
