@@ -1,4 +1,5 @@
 #include "core/shipments/yusa_db.h"
+#include "core/masterdata/master_db.h"
 #include "core/framework/guarded.h"
 
 #include <QRandomGenerator>
@@ -111,24 +112,14 @@ NewOrder insert_new_order(const Database &db, const YusaOrder &order)
     const long long proposed = order.seq.trimmed().toLongLong(&ok);
     if (!ok || proposed < 1)
         throw ActionError(QStringLiteral("순번 \"%1\"을(를) 숫자로 입력하시오.").arg(order.seq));
-    long long next = proposed;
     // Another PC may store the same free number between our look and our
-    // insert; its key then refuses ours and the next number is tried.
-    for (int attempt = 0;; ++attempt) {
-        YusaOrder numbered = order;
-        try {
-            Transaction t(db);
-            numbered.seq = QString::number(free_number(db, order.date, next));
-            insert_order(db, numbered);
-            t.commit();
-        } catch (const DbError &e) {
-            if (!e.duplicate_key() || attempt >= 20)
-                throw;
-            next = numbered.seq.toLongLong() + 1;
-            continue;
-        }
-        return {numbered.seq, numbered.seq.toLongLong() != proposed};
-    }
+    // insert; its key then refuses ours and the number is drawn again.
+    YusaOrder numbered = order;
+    in_numbering_transaction(db, [&] {
+        numbered.seq = QString::number(free_number(db, order.date, proposed));
+        insert_order(db, numbered);
+    });
+    return {numbered.seq, numbered.seq.toLongLong() != proposed};
 }
 
 bool update_order(const Database &db, const YusaOrder &order)
