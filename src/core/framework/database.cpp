@@ -7,6 +7,8 @@
 
 namespace {
 thread_local std::chrono::milliseconds statement_limit = Database::default_statement_limit;
+// Transactions open on this thread (a connection belongs to one thread).
+thread_local int open_transactions = 0;
 
 QString silent_server_text()
 {
@@ -140,7 +142,7 @@ QSqlQuery Database::query_kept(const QString &sql, const Params &params) const
     return run(sql, params, !is_postgres());
 }
 
-QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_only) const
+QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_only, bool retry_lost) const
 {
     ensure_open();
     if (tracer())
@@ -165,6 +167,12 @@ QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_o
             db.close();
             throw DbError(silent_server_text(), true);
         }
+        // A connection the server dropped while it sat idle (a restart, an
+        // outage that is over) fails its next statement: a read outside a
+        // transaction is simply asked again on a fresh one.
+        if (lost && retry_lost && open_transactions == 0
+            && sql.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive))
+            return run(sql, params, forward_only, false);
         throw DbError(describe_error(err), lost, is_duplicate_key(db, err), worth_retrying(db, err));
     }
     return q;
@@ -195,6 +203,7 @@ Transaction::Transaction(const Database &db) : db_(db.connection())
             begin = QSqlQuery();
             throw DbError(describe_error(err), connection_lost(db_, err), false, worth_retrying(db_, err));
         }
+        ++open_transactions;
         return;
     }
     bool begun = false;
@@ -208,12 +217,14 @@ Transaction::Transaction(const Database &db) : db_(db.connection())
         db_.close();
         throw DbError(describe_error(err), true);
     }
+    ++open_transactions;
 }
 
 Transaction::~Transaction()
 {
     if (!done_)
         db_.rollback();
+    --open_transactions;
 }
 
 void Transaction::commit()

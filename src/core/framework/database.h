@@ -93,7 +93,7 @@ public:
     static void set_tracer(Tracer tracer);
 
 private:
-    QSqlQuery run(const QString &sql, const Params &params, bool forward_only) const;
+    QSqlQuery run(const QString &sql, const Params &params, bool forward_only, bool retry_lost = true) const;
 
     QString name_;
 };

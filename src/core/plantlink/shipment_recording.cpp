@@ -1,5 +1,7 @@
 #include "core/plantlink/shipment_recording.h"
 #include "core/masterdata/vehicle_queries.h"
+#include "core/masterdata/lookup_db.h"
+#include "core/masterdata/lookup_state.h"
 #include "core/data/ticket_data.h"
 #include "core/masterdata/spec_db.h"
 #include "core/orders/order_lock.h"
@@ -160,6 +162,17 @@ Recorded estimate(const Input &in, const Known &k)
     return r;
 }
 
+VehicleLookup truck_by_number(const Database &db)
+{
+    return [&db](const QString &number) -> std::optional<std::pair<QString, QString>> {
+        const LookupOutcome found = find_codes(db, lookup_kinds::vehicles, number, QString());
+        if (!found.found)
+            return std::nullopt;
+        const QSqlRecord &truck = found.rows.first();
+        return std::make_pair(truck.value(QStringLiteral("scode")).toString(), truck.value(QStringLiteral("code")).toString());
+    };
+}
+
 namespace {
 // What the ticket needs of the truck and the product: read before the
 // order's lock, so that a second PC recording the same order waits less.
@@ -175,6 +188,48 @@ void read_truck_and_product(const Database &db, const Input &in, const VehicleLo
     r.ks_mark = ks_mark_of_product(db, in.product_code);
 }
 
+// Moves the loads weighed after `in` one trip further, latest first, and
+// tells what their tickets said and now say.  `before` is the order's
+// shipped total before the first of them.
+void shift_later_loads(const Database &db, const Input &in, Recorded &r, double before)
+{
+    const QString day = stored::date(in.today);
+    struct Later {
+        QString date, time, count, vehicle_code, vehicle_no, unit;
+        double quantity;
+    };
+    QList<Later> later;
+    {
+        QSqlQuery q = db.query(QStringLiteral("select o_date, o_otime, o_count, o_carnum, o_ccode, o_hogi, o_outorder"
+                                              " from cholha where o_fdate = :d and o_scode = :s"
+                                              " and (o_date > :d1 or (o_date = :d2 and o_otime > :t))"
+                                              " order by o_date, o_otime, o_count"),
+                               {{":d", in.board_date}, {":s", in.order_no}, {":d1", day}, {":d2", day}, {":t", r.time}});
+        while (q.next())
+            later << Later{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
+                           q.value(4).toString(), q.value(5).toString(), number_or_zero(q.value(6))};
+    }
+    double cumulative = before;
+    for (const Later &l : std::as_const(later)) {
+        cumulative += l.quantity;
+        r.moved << QStringLiteral("%1 %2 순번 %3, 차번 %4: %5회 → %6회, 누계 %7 → %8")
+                       .arg(in.board_date, l.time, in.order_no, l.vehicle_no)
+                       .arg(l.count.toInt()).arg(l.count.toInt() + 1)
+                       .arg(number_2n(cumulative), number_2n(cumulative + r.quantity));
+    }
+    for (auto l = later.crbegin(); l != later.crend(); ++l) {
+        const QString next = QStringLiteral("%1").arg(l->count.toInt() + 1, 3, 10, QLatin1Char('0'));
+        db.exec(QStringLiteral("update cholha set o_count = :n where o_fdate = :f and o_scode = :s and o_date = :d"
+                               " and o_otime = :t and coalesce(o_count, '') = :c and coalesce(o_carnum, '') = :car"
+                               " and coalesce(o_hogi, '') = :h"),
+                {{":n", next}, {":f", in.board_date}, {":s", in.order_no}, {":d", l->date}, {":t", l->time},
+                 {":c", l->count}, {":car", l->vehicle_code}, {":h", l->unit}});
+        db.exec(QStringLiteral("update cholha_ident set o_count = :n"
+                               " where o_fdate = :f and o_scode = :s and o_count = :c and o_hogi = :h"),
+                {{":n", next}, {":f", in.board_date}, {":s", in.order_no}, {":c", l->count}, {":h", l->unit}});
+    }
+}
+
 void write(const Database &db, const Input &in, Recorded &r)
 {
     OrderRow order;
@@ -183,33 +238,49 @@ void write(const Database &db, const Input &in, Recorded &r)
     if (in.unit == 1)
         order = read_order(db, in, r);
 
-    QSqlQuery prev = db.query(QStringLiteral("select count(o_scode) as sum_count, sum(o_outorder) as sum_chol"
-                                             " from cholha where o_fdate = :d and o_scode = :s"),
-                              {{":d", in.board_date}, {":s", in.order_no}});
+    // Loads of the order weighed after this one are there already when it
+    // comes late (out of the journal, while another PC went on recording):
+    // it takes its place among them by its time.
+    const QString day = stored::date(in.today);
+    QSqlQuery prev = db.query(
+        QStringLiteral("select count(o_scode), sum(o_outorder),"
+                       " sum(case when o_date > :d1 or (o_date = :d2 and o_otime > :t1) then 1 else 0 end),"
+                       " sum(case when o_date > :d3 or (o_date = :d4 and o_otime > :t2) then o_outorder else 0 end)"
+                       " from cholha where o_fdate = :d and o_scode = :s"),
+        {{":d1", day}, {":d2", day}, {":t1", r.time}, {":d3", day}, {":d4", day}, {":t2", r.time},
+         {":d", in.board_date}, {":s", in.order_no}});
     long long prev_count = 0;
     double prev_sum = 0;
+    long long later_count = 0;
+    double later_sum = 0;
     if (prev.next()) {
         prev_count = static_cast<long long>(number_or_zero(prev.value(0)));
         prev_sum = number_or_zero(prev.value(1));
+        later_count = static_cast<long long>(number_or_zero(prev.value(2)));
+        later_sum = number_or_zero(prev.value(3));
     }
+    const auto trip_text = [](long long n) { return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')); };
+    if (later_count > 0)
+        shift_later_loads(db, in, r, prev_sum - later_sum);
 
-    r.trip_no = static_cast<int>(prev_count) + 1;
+    r.trip_no = static_cast<int>(prev_count - later_count) + 1;
     db.exec(QStringLiteral("insert into cholha (o_date, o_fdate, o_otime, o_scode, o_count, o_carnum, o_hogi,"
                            " o_outorder, o_moltal, o_ccode, o_return) values"
                            " (:N1, :N2, :N3, :N4, :N5, :N6, :N7, :N8, :N9, :N10, :N11)"),
-            {{":N1", stored::date(in.today)}, {":N2", in.board_date}, {":N3", r.time},
-             {":N4", in.order_no}, {":N5", QStringLiteral("%1").arg(r.trip_no, 3, 10, QLatin1Char('0'))},
+            {{":N1", day}, {":N2", in.board_date}, {":N3", r.time},
+             {":N4", in.order_no}, {":N5", trip_text(r.trip_no)},
              {":N6", r.vehicle_code}, {":N7", QString::number(in.unit)}, {":N8", r.quantity},
              {":N9", r.mortar}, {":N10", r.vehicle_no}, {":N11", QStringLiteral("**")}});
 
     if (in.unit == 2)
         order = read_order(db, in, r);
-    r.cumulative = prev_sum + r.quantity;
-    const double remaining = in.unit == 1 ? order.reorder - r.quantity : order.order_m3 - r.cumulative;
+    const double shipped = prev_sum + r.quantity;
+    r.cumulative = shipped - later_sum;
+    const double remaining = in.unit == 1 ? order.reorder - r.quantity : order.order_m3 - shipped;
     db.exec(QStringLiteral("update r_suju set v_outorder = :R3, v_reorder = :R4, v_ccount = :R5"
                            " where ilja = :R1 and seq = :R2"),
-            {{":R1", in.board_date}, {":R2", in.order_no}, {":R3", r.cumulative},
-             {":R4", remaining > 0 ? remaining : 0.0}, {":R5", r.trip_no}});
+            {{":R1", in.board_date}, {":R2", in.order_no}, {":R3", shipped},
+             {":R4", remaining > 0 ? remaining : 0.0}, {":R5", static_cast<int>(prev_count) + 1}});
 
     // Unit 1's site stands padded to the frame's width in its slot.
     vehicles_db::recount_vehicle(db, in.board_date, r.vehicle_code, in.site_name.trimmed());
@@ -217,8 +288,7 @@ void write(const Database &db, const Input &in, Recorded &r)
     if (!in.load_id.isEmpty())
         db.exec(QStringLiteral("insert into cholha_ident (load_id, o_fdate, o_scode, o_count, o_hogi, journalled)"
                                " values (:id, :f, :s, :c, :h, :j)"),
-                {{":id", in.load_id}, {":f", in.board_date}, {":s", in.order_no},
-                 {":c", QStringLiteral("%1").arg(r.trip_no, 3, 10, QLatin1Char('0'))},
+                {{":id", in.load_id}, {":f", in.board_date}, {":s", in.order_no}, {":c", trip_text(r.trip_no)},
                  {":h", QString::number(in.unit)}, {":j", in.journalled_at.left(19)}});
 
 }

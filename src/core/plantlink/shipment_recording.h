@@ -2,6 +2,7 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 #include "core/framework/guarded.h"
 #include <functional>
@@ -40,6 +41,10 @@ Input input_from_slots(const ReservationSlots &slots, int unit, const QString &b
 
 // The vehicle's number and code when exactly one vehicle has `vehicle_no`.
 using VehicleLookup = std::function<std::optional<std::pair<QString, QString>>(const QString &vehicle_no)>;
+// That lookup on `db`, with the code lookup's own statement but never
+// through the shared lookup: a recording touches no list the clerk has
+// open, nor the variables of the clerk's lookup.
+VehicleLookup truck_by_number(const Database &db);
 
 // What the ticket needs of the recorded load.
 struct Recorded {
@@ -53,6 +58,9 @@ struct Recorded {
     QString driver;
     QString ks_mark;
     QString v_rule, v_inout, v_station, cement, japum, v_hon;
+    // Loads of the order weighed after this one, already written, that
+    // moved one trip further: their tickets in words, to be printed again.
+    QStringList moved;
 };
 
 // The order of the load is not there (deleted on another PC while the load

@@ -27,6 +27,7 @@
 #include "gui/framework/two_state_switch.h"
 #include "core/framework/serial_line.h"
 #include "core/plantlink/load_recorder.h"
+#include "core/plantlink/recording_thread.h"
 #include "core/plantlink/plant_link.h"
 #include "gui/console/reservation_desk.h"
 #include "core/plantlink/reservation_slots.h"
@@ -402,17 +403,6 @@ void TF_MAIN::wire_lookups()
             return std::nullopt;
         return std::make_pair(ctx_.lookup->lookup_attr, ctx_.lookup->lookup_code);
     };
-    // At recording no list is shown: only a single match refreshes the slot.
-    // The truck is read by its number with the lookup's own statement, never
-    // through the shared lookup: a recording must not touch a list the
-    // clerk has open, nor the variables of the clerk's lookup.
-    find_vehicle_by_number = [this](const QString &number) -> std::optional<std::pair<QString, QString>> {
-        const LookupOutcome found = find_codes(ctx_.dbm->db(), lookup_kinds::vehicles, number, QString());
-        if (!found.found)
-            return std::nullopt;
-        const QSqlRecord &truck = found.rows.first();
-        return std::make_pair(truck.value(QStringLiteral("scode")).toString(), truck.value(QStringLiteral("code")).toString());
-    };
 }
 
 // Runs before the data module exists: touches no database.
@@ -481,7 +471,7 @@ void TF_MAIN::FormShow()
         guarded(*ctx_.prompter, this, [this] { database_problem_ = schema::missing_tables_problem(ctx_.dbm->db()); });
         check_database_file();
         guarded(*ctx_.prompter, this, [this] { ks_marks_ = shipment_recording::ks_marks(ctx_.dbm->db()); });
-        load_recorder().replay();
+        recording().replay();
     }
     show_waiting_loads(load_recorder().waiting());
     orders->suju_grid->setFocus();
@@ -568,24 +558,31 @@ void TF_MAIN::sweep_send_indicator(int unit, const std::function<void()> &done)
     desk->sweep_send_indicator(unit, done);
 }
 
-LoadRecorder &TF_MAIN::load_recorder()
+RecordingThread &TF_MAIN::recording()
 {
-    if (!recorder_) {
+    if (!recording_) {
         const QString path = ctx_.outage_journal.isEmpty() ? OutageJournal::default_path() : ctx_.outage_journal;
-        recorder_ = new LoadRecorder(ctx_.dbm->db(), path, this);
-        recorder_->say = [this](const QString &text) { link->messages().error(this, text); };
-        connect(recorder_, &LoadRecorder::waiting_changed, this, &TF_MAIN::show_waiting_loads);
-        connect(recorder_, &LoadRecorder::replayed, this, [this] {
+        recording_ = new RecordingThread(ctx_.dbm->db(), path, this);
+        LoadRecorder *recorder = &recording_->recorder();
+        connect(recorder, &LoadRecorder::said, this, [this](const QString &text) { link->messages().error(this, text); });
+        connect(recorder, &LoadRecorder::waiting_changed, this, &TF_MAIN::show_waiting_loads);
+        connect(recorder, &LoadRecorder::load_done, this, &TF_MAIN::load_done);
+        connect(recorder, &LoadRecorder::replayed, this, [this] {
             // Loads went in: whatever kept them out is mended.
             database_problem_.clear();
-            show_waiting_loads(recorder_->waiting());
+            show_waiting_loads(load_recorder().waiting());
             guarded(link->messages(), this, [this] {
                 load_orders(board_date_, QStringLiteral("YES"));
                 load_vehicles(QStringLiteral("YES"));
             });
         });
     }
-    return *recorder_;
+    return *recording_;
+}
+
+LoadRecorder &TF_MAIN::load_recorder()
+{
+    return recording().recorder();
 }
 
 void TF_MAIN::show_waiting_loads(int loads)
@@ -595,7 +592,7 @@ void TF_MAIN::show_waiting_loads(int loads)
         text << database_problem_;
     if (loads > 0)
         text << QStringLiteral("데이터베이스 연결 대기: 기록 안 된 출하 %1건").arg(loads);
-    if (const int held = recorder_ ? recorder_->held_in_memory() : 0; held > 0)
+    if (const int held = recording_ ? load_recorder().held_in_memory() : 0; held > 0)
         text << QStringLiteral("출하 대기 파일에 쓰지 못한 %1건은 메모리에만 있습니다: 프로그램을 끄지 마십시오").arg(held);
     journal_lab->setText(text.join(QStringLiteral(" / ")));
     journal_lab->setVisible(!text.isEmpty());
@@ -639,41 +636,61 @@ QDateTime TF_MAIN::now() const
     return ctx_.clock->now();
 }
 
+// Only journalled here: the recorder writes it on its own thread and says
+// what became of it in load_done().
 bool TF_MAIN::record_shipment(int unit, Prompter &messages, const QDateTime &reported_at)
 {
-    using Slots = ReservationSlots;
     const shipment_recording::Input in = shipment_recording::input_from_slots(
         *desk->slot_model, unit, board_date_, reported_at.date(), reported_at.time());
-    LoadRecorder::Outcome outcome;
-    if (!guarded(messages, this, [&] { outcome = load_recorder().record(in, find_vehicle_by_number); }))
+    QString id;
+    if (!guarded(messages, this, [&] { id = recording().submit(in); }))
         return false;
-    if (outcome.refused)
-        return true;  // set aside and said: no order to print a ticket of
+    submitted_.insert(id, Submitted{unit, in});
+    return true;
+}
+
+void TF_MAIN::load_done(const LoadRecorder::Result &result)
+{
+    using Slots = ReservationSlots;
+    const auto found = submitted_.constFind(result.load_id);
+    if (found == submitted_.cend())
+        return;  // a load of the journal: the replay reloads the boards
+    const Submitted load = *found;
+    submitted_.erase(found);
+    if (result.kind == LoadRecorder::Result::Refused)
+        return;  // set aside and said: no order to print a ticket of
+    const shipment_recording::Input &in = load.input;
+    Prompter &messages = link->messages();
     shipment_recording::Recorded recorded;
-    if (outcome.recorded) {
-        recorded = *outcome.recorded;
+    if (result.kind == LoadRecorder::Result::Written) {
+        if (!result.recorded)
+            return;  // written before by another program: its ticket is out
+        recorded = *result.recorded;
         ks_marks_.insert(in.product_code, recorded.ks_mark);
         drivers_.insert(recorded.vehicle_code, recorded.driver);
-        const int row = Slots::row_of(unit, 1);
-        desk->slot_model->set_field(row, Slots::VehicleNo, recorded.vehicle_no);
-        desk->slot_model->set_field(row, Slots::VehicleCode, recorded.vehicle_code);
+        // The truck as the database has it, while the load is still in the slot.
+        const int row = Slots::row_of(load.unit, 1);
+        if (desk->slot_model->field(load.unit, 1, Slots::OrderNo) == in.order_no
+            && desk->slot_model->field(load.unit, 1, Slots::VehicleNo) == in.vehicle_no) {
+            desk->slot_model->set_field(row, Slots::VehicleNo, recorded.vehicle_no);
+            desk->slot_model->set_field(row, Slots::VehicleCode, recorded.vehicle_code);
+        }
         // The shipment is committed: what follows only shows and prints it.
         guarded(messages, this, [&] {
             load_orders(board_date_, QStringLiteral("YES"));
             load_vehicles(QStringLiteral("YES"));
         });
     } else {
-        // Kept in the journal: the ticket from what the console knows.
+        // It waits in the journal: the ticket from what the console knows.
         shipment_recording::Known known = known_of(in);
-        known.waiting_loads = outcome.waiting_loads;
-        known.waiting_sum = outcome.waiting_sum;
-        recorded = shipment_recording::estimate(in, known);
+        std::tie(known.waiting_loads, known.waiting_sum) = load_recorder().waiting_before(result.load_id);
+        if (!guarded(messages, this, [&] { recorded = shipment_recording::estimate(in, known); }))
+            return;
     }
     shipment_recording::fill_ticket(ctx_.dbm->ticket_data, recorded, board_date_, in.order_no, dam_edit->text());
     if (prn_sel->currentText() == QStringLiteral("자동인쇄") && ctx_.qr_songjang
-        && ctx_.qr_songjang->print_ticket(messages) && !outcome.recorded)
-        load_recorder().mark_provisional(outcome.load_id, recorded.trip_no, recorded.cumulative);
-    return true;
+        && ctx_.qr_songjang->print_ticket(messages) && result.kind == LoadRecorder::Result::Waiting)
+        load_recorder().mark_provisional(result.load_id, recorded.trip_no, recorded.cumulative);
 }
 
 QString TF_MAIN::operator_name() const

@@ -1,6 +1,7 @@
 #pragma once
 #include "gui/data/app_context.h"
 #include "gui/data/console_ops.h"
+#include "core/plantlink/load_recorder.h"
 #include "core/plantlink/plant_link.h"
 #include "core/plantlink/shipment_recording.h"
 
@@ -11,6 +12,7 @@
 class QThread;
 class ConsoleNavigation;
 class LoadRecorder;
+class RecordingThread;
 class ReservationDesk;
 class SerialLine;
 class DateBox;
@@ -58,13 +60,12 @@ public:
     QDateTime now() const override;
     bool record_shipment(int unit, Prompter &messages, const QDateTime &reported_at) override;
 
-    // Records the loads, through the outage journal (made on first use:
-    // the data module exists only after the console).
+    // Records the loads on a thread of its own, through the outage journal
+    // (made on first use: the data module exists only after the console).
+    RecordingThread &recording();
     LoadRecorder &load_recorder();
-
-    // Refreshes slot 1's vehicle at recording when exactly one vehicle
-    // has its number.
-    shipment_recording::VehicleLookup find_vehicle_by_number;
+    // Loads reported by a unit whose recording has not answered yet.
+    int loads_being_written() const { return static_cast<int>(submitted_.size()); }
 
     OrderBoard *orders;
     VehicleBoard *vehicles;
@@ -126,13 +127,21 @@ private:
     void open_hand_ticket(bool from_order);
     void show_waiting_loads(int loads);
     shipment_recording::Known known_of(const shipment_recording::Input &in) const;
+    void load_done(const LoadRecorder::Result &result);
 
     AppContext &ctx_;
     std::array<SerialLine *, 2> comm_lines_{};
     QString board_date_;
     bool shown_ = false;
     bool enrol_error_shown_ = false;
-    LoadRecorder *recorder_ = nullptr;
+    RecordingThread *recording_ = nullptr;
+    // Loads reported by a unit and not written yet, by their identity: the
+    // ticket is printed when the recorder says what became of them.
+    struct Submitted {
+        int unit;
+        shipment_recording::Input input;
+    };
+    QHash<QString, Submitted> submitted_;
     // Known from earlier recordings, for tickets printed during an outage.
     QHash<QString, QString> ks_marks_;
     QString database_problem_;  // why the database cannot take loads now

@@ -3,6 +3,7 @@
 #include "core/plantlink/shipment_recording.h"
 #include "test_support.h"
 
+#include <QSqlQuery>
 #include <QTest>
 
 using shipment_recording::Input;
@@ -216,6 +217,41 @@ private Q_SLOTS:
             QCOMPARE(order(p, "v_outorder").toDouble(), 0.0);
             QCOMPARE(order(p, "v_ccount").toInt(), 0);
         }
+    }
+
+    // A load weighed at 09:10 and written after the 09:20 and 09:30 ones
+    // (out of a journal, while another PC went on): the trips follow the
+    // times, and the moved loads' tickets are named.
+    void a_late_load_takes_its_place_by_its_time()
+    {
+        TestPlant p;
+        fixture(p);
+        for (const QTime &t : {QTime(9, 20, 0), QTime(9, 30, 0)}) {
+            Input in = input();
+            in.time = t;
+            shipment_recording::record(p.db(), in, {});
+        }
+        Input late = input(1, QStringLiteral("5"));
+        late.time = QTime(9, 10, 0);
+        const auto r = shipment_recording::record(p.db(), late, {});
+        QCOMPARE(r.trip_no, 1);
+        QCOMPARE(r.cumulative, 5.0);
+        QCOMPARE(r.moved, (QStringList{QStringLiteral("2026-03-02 09:20:00 순번 07, 차번 1234: 1회 → 2회, 누계 6.00 → 11.00"),
+                                       QStringLiteral("2026-03-02 09:30:00 순번 07, 차번 1234: 2회 → 3회, 누계 12.00 → 17.00")}));
+        QSqlQuery q = p.db().query(QStringLiteral("select o_otime, o_count from cholha order by o_otime"));
+        QStringList trips;
+        while (q.next())
+            trips << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString();
+        QCOMPARE(trips, (QStringList{QStringLiteral("09:10:00 001"), QStringLiteral("09:20:00 002"), QStringLiteral("09:30:00 003")}));
+        QCOMPARE(order(p, "v_ccount").toInt(), 3);
+        QCOMPARE(order(p, "v_outorder").toDouble(), 17.0);
+        // A load in its turn moves nothing.
+        Input next = input();
+        next.time = QTime(9, 40, 0);
+        const auto last = shipment_recording::record(p.db(), next, {});
+        QCOMPARE(last.trip_no, 4);
+        QCOMPARE(last.cumulative, 23.0);
+        QVERIFY(last.moved.isEmpty());
     }
 };
 

@@ -45,7 +45,7 @@ class TestRecordingErrors : public QObject {
     struct Recorder {
         explicit Recorder(const TestPlant &p) : recorder(p.db(), p.dir.filePath(QStringLiteral("journal/outage_journal.jsonl")))
         {
-            recorder.say = [this](const QString &text) { said << text; };
+            QObject::connect(&recorder, &LoadRecorder::said, [this](const QString &text) { said << text; });
         }
         LoadRecorder recorder;
         QStringList said;
@@ -92,7 +92,7 @@ private Q_SLOTS:
         QCOMPARE(r.said.size(), 1);
         QVERIFY2(r.said.first().startsWith(QStringLiteral("출하가 기록되지 않았습니다: 2026-03-02 1호기 순번 01, 차번 1111")),
                  qPrintable(r.said.first()));
-        QFile rejected(r.recorder.journal().path() + QStringLiteral(".rejected"));
+        QFile rejected(r.recorder.journal_path() + QStringLiteral(".rejected"));
         QVERIFY(rejected.open(QIODevice::ReadOnly));
         QVERIFY(rejected.readAll().contains("\"o_otime\":\"09:02:00\""));
         QCOMPARE(loads(p), 0);
@@ -114,7 +114,7 @@ private Q_SLOTS:
         QVERIFY(!schema::file_problem_on_own_connection(dbm.db().connection_name()).isEmpty());
         LoadRecorder recorder(dbm.db(), dir.filePath(QStringLiteral("outage_journal.jsonl")));
         QStringList said;
-        recorder.say = [&said](const QString &text) { said << text; };
+        QObject::connect(&recorder, &LoadRecorder::said, [&said](const QString &text) { said << text; });
         const LoadRecorder::Outcome out = recorder.record(load(3), {});
         QVERIFY(!out.recorded);
         QVERIFY(!out.refused);
@@ -232,14 +232,26 @@ private Q_SLOTS:
         p.exec(QStringLiteral("update r_suju set v_outorder = 6, v_reorder = 24, v_ccount = 1"));
         LoadRecorder recorder(p.db(), path);  // a new start: the marks come from the file
         QStringList said;
-        recorder.say = [&said](const QString &text) { said << text; };
+        QObject::connect(&recorder, &LoadRecorder::said, [&said](const QString &text) { said << text; });
         QCOMPARE(recorder.replay(), 2);
+        // The trips follow the times: the 09:10 load is trip 1 as printed,
+        // the hand-entered 09:15 one and the 09:20 one move a trip on.
         QCOMPARE(said.size(), 1);
-        const QStringList lines = said.first().split(QLatin1Char('\n'));
+        const QStringList parts = said.first().split(QStringLiteral("\n\n"));
+        QCOMPARE(parts.size(), 2);
+        QStringList lines = parts[0].split(QLatin1Char('\n'));
         QVERIFY2(lines.first().contains(QStringLiteral("다시 인쇄하십시오")), qPrintable(said.first()));
         QCOMPARE(lines.mid(1), (QStringList{
-                                   QStringLiteral("2026-03-02 09:10:00 순번 01, 차번 1111: 1회 → 2회, 누계 6.00 → 12.00"),
                                    QStringLiteral("2026-03-02 09:20:00 순번 01, 차번 1111: 2회 → 3회, 누계 12.00 → 18.00")}));
+        lines = parts[1].split(QLatin1Char('\n'));
+        QVERIFY2(lines.first().contains(QStringLiteral("다시 인쇄하십시오")), qPrintable(said.first()));
+        QCOMPARE(lines.mid(1), (QStringList{
+                                   QStringLiteral("2026-03-02 09:15:00 순번 01, 차번 0000: 1회 → 2회, 누계 6.00 → 12.00")}));
+        QSqlQuery q = p.db().query(QStringLiteral("select o_otime, o_count from cholha order by o_otime"));
+        QStringList trips;
+        while (q.next())
+            trips << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString();
+        QCOMPARE(trips, (QStringList{QStringLiteral("09:10:00 001"), QStringLiteral("09:15:00 002"), QStringLiteral("09:20:00 003")}));
     }
 
     void an_unwritable_journal_with_the_database_away_holds_the_load_in_memory()
@@ -255,7 +267,7 @@ private Q_SLOTS:
         blocker.close();
         LoadRecorder recorder(p.db(), p.dir.filePath(QStringLiteral("blocked/outage_journal.jsonl")));
         QStringList said;
-        recorder.say = [&said](const QString &text) { said << text; };
+        QObject::connect(&recorder, &LoadRecorder::said, [&said](const QString &text) { said << text; });
         const QString name = QStringLiteral("other-program");
         {
             QSqlDatabase::cloneDatabase(p.db().connection_name(), name);

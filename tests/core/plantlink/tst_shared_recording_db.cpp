@@ -126,7 +126,7 @@ private Q_SLOTS:
         const QString path = p.dir.filePath(QStringLiteral("outage_journal.jsonl"));
         LoadRecorder recorder(p.db(), path);
         QStringList said;
-        recorder.say = [&said](const QString &text) { said << text; };
+        QObject::connect(&recorder, &LoadRecorder::said, [&said](const QString &text) { said << text; });
         const LoadRecorder::Outcome out = recorder.record(load(1, 1), {});
         QVERIFY(out.refused);
         QVERIFY(!out.recorded);
@@ -148,7 +148,7 @@ private Q_SLOTS:
             QVERIFY(j.append(j.make_entry(load(1, 2)), &error));
         }
         LoadRecorder later(p.db(), path);
-        later.say = [&said](const QString &text) { said << text; };
+        QObject::connect(&later, &LoadRecorder::said, [&said](const QString &text) { said << text; });
         QCOMPARE(later.replay(), 0);
         QCOMPARE(later.waiting(), 0);
         QCOMPARE(said.size(), 1);

@@ -1,10 +1,12 @@
 #include "core/data/data_module.h"
 #include "core/plantlink/load_recorder.h"
+#include "core/plantlink/recording_thread.h"
 #include "core/plantlink/shipment_recording.h"
 #include "silent_proxy.h"
 #include "test_support.h"
 
 #include <QElapsedTimer>
+#include <QSqlQuery>
 #include <QTest>
 
 // A server that stops answering after the connection is made: every
@@ -78,7 +80,7 @@ private Q_SLOTS:
         Plant p;
         LoadRecorder recorder(p.through->db(), p.plant.dir.filePath(QStringLiteral("outage_journal.jsonl")));
         QStringList said;
-        recorder.say = [&said](const QString &text) { said << text; };
+        QObject::connect(&recorder, &LoadRecorder::said, [&said](const QString &text) { said << text; });
         p.proxy.set_silent(true);
         const LoadRecorder::Outcome out = recorder.record(load(), {});
         QVERIFY(!out.recorded);
@@ -89,6 +91,45 @@ private Q_SLOTS:
         QCOMPARE(p.plant.db().scalar(QStringLiteral("select o_otime from cholha")).toString(), QStringLiteral("09:12:34"));
         QCOMPARE(p.plant.db().scalar(QStringLiteral("select v_ccount from r_suju")).toInt(), 1);
         QCOMPARE(said, QStringList());
+    }
+
+    // The thread that reads the serial lines only journals: it goes on at
+    // once while the recording thread waits on the silent server, and the
+    // loads go in, in their order and with their times, when it answers.
+    void the_recording_thread_keeps_the_caller_free_while_the_server_is_silent()
+    {
+        Plant p;
+        RecordingThread recording(p.through->db(), p.plant.dir.filePath(QStringLiteral("outage_journal.jsonl")));
+        QVERIFY(recording.threaded());
+        recording.set_retry_interval(200);
+        QList<LoadRecorder::Result> done;
+        QObject::connect(&recording.recorder(), &LoadRecorder::load_done,
+                         [&done](const LoadRecorder::Result &r) { done << r; });
+        p.proxy.set_silent(true);
+        shipment_recording::Input second = load();
+        second.time = QTime(9, 20, 0);
+        second.vehicle_no = QStringLiteral("2222");
+        QElapsedTimer waited;
+        waited.start();
+        const QString first_id = recording.submit(load());
+        const QString second_id = recording.submit(second);
+        // Far below one statement's limit: nothing waited on the server.
+        QVERIFY2(waited.elapsed() < Database::default_statement_limit.count() / 5, qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(recording.recorder().waiting(), 2);
+        // Each is said to wait within the limits (the second behind the first).
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 2, 3 * static_cast<int>(Database::default_statement_limit.count()));
+        QCOMPARE(done[0].load_id, first_id);
+        QCOMPARE(done[0].kind, LoadRecorder::Result::Waiting);
+        QCOMPARE(done[1].load_id, second_id);
+        QCOMPARE(done[1].kind, LoadRecorder::Result::Waiting);
+
+        p.proxy.set_silent(false);
+        QTRY_COMPARE_WITH_TIMEOUT(recording.recorder().waiting(), 0, 20000);
+        QSqlQuery q = p.plant.db().query(QStringLiteral("select o_count, o_ccode, o_otime from cholha order by o_count"));
+        QStringList rows;
+        while (q.next())
+            rows << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString() + QLatin1Char(' ') + q.value(2).toString();
+        QCOMPARE(rows, (QStringList{QStringLiteral("001 1111 09:12:34"), QStringLiteral("002 2222 09:20:00")}));
     }
 };
 

@@ -53,12 +53,13 @@ class TestLink : public QObject {
         {
             double_click_row(console->vehicles->car_grid, truck_row);
         }
-        // Feeds a report and lets a send it causes finish.
+        // Feeds a report and lets a send and a recording it causes finish.
         void report(FakeSerialLine &line, const char *text)
         {
             QTRY_VERIFY(!link()->sending());
             line.feed(QByteArray(text));
             QTRY_VERIFY(!link()->sending());
+            QTRY_COMPARE(console->loads_being_written(), 0);
         }
         void type(QLineEdit *e, const QString &text)
         {

@@ -64,11 +64,13 @@ class TestLinkFaults : public QObject {
             model().set_field(row, Slots::VehicleCode, code);
             model().set_field(row, Slots::Site, QStringLiteral("현장%1").arg(seq));
         }
-        // One read of the line; returns when every letter of it is applied.
+        // One read of the line; returns when every letter of it is applied
+        // and the load it recorded is written.
         void feed(int unit, const QByteArray &bytes)
         {
             line(unit).feed(bytes);
             QTRY_VERIFY(!link()->sending());
+            QTRY_COMPARE(console->loads_being_written(), 0);
         }
         int loads() const { return plant.db().scalar(QStringLiteral("select count(*) from cholha")).toInt(); }
         QLabel *label(int unit) const { return unit == 1 ? console->desk->display_lab1 : console->desk->display_lab2; }
@@ -187,6 +189,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!f.console->link->sending());
         QCOMPARE(prompter.shown, QStringList{receive_error});
         QTRY_COMPARE(m.field(2, 1, Slots::OrderNo), slot1);
+        QTRY_COMPARE(f.console->loads_being_written(), 0);
         QCOMPARE(f.plant.db().scalar(QStringLiteral("select count(*) from cholha")).toInt(), loads);
         QCOMPARE(f.console->link->unit(2).last_status, QString::fromLatin1(inside));
     }

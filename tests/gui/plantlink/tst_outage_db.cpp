@@ -6,6 +6,7 @@
 #include "core/framework/guarded.h"
 #include "core/plantlink/load_recorder.h"
 #include "core/plantlink/plant_link.h"
+#include "core/plantlink/recording_thread.h"
 #include "gui/console/reservation_desk.h"
 #include "core/plantlink/reservation_slots.h"
 
@@ -19,6 +20,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <atomic>
 #include <cstdio>
 
 using Slots = ReservationSlots;
@@ -137,7 +139,7 @@ class TestOutage : public QObject {
         void start()
         {
             open();
-            console->load_recorder().set_retry_interval(100);
+            console->recording().set_retry_interval(100);
             console->prn_sel->setCurrentText(QStringLiteral("수동인쇄"));  // the ticket stays readable
             console->link->switch_on();
             for (int slot = 1; slot <= 3; ++slot) {
@@ -157,6 +159,7 @@ class TestOutage : public QObject {
             plant.clock.set(QDateTime(QDate(2026, 3, 2), QTime(10, minute)));
             line1.feed(letters);
             QTRY_VERIFY(!console->link->sending());
+            QTRY_COMPARE_WITH_TIMEOUT(console->loads_being_written(), 0, 10000);
         }
         int rows() const { return plant.db().scalar(QStringLiteral("select count(*) from cholha")).toInt(); }
         QStringList trips() const
@@ -187,12 +190,14 @@ private Q_SLOTS:
 
         // The database goes away in the middle of the next recording (on
         // SQLite: just before it, the lock is another connection's).
-        bool armed = true;
+        std::atomic<bool> armed = true;
         if (p.plant.db().is_postgres()) {
+            // The statement runs on the recording's thread, the outage's
+            // connection belongs to this one.
             Database::set_tracer([&outage, &armed](const QString &sql, const Params &) {
                 if (armed && sql.startsWith(QLatin1String("update r_suju"))) {
                     armed = false;
-                    outage.begin();
+                    QMetaObject::invokeMethod(qApp, [&outage] { outage.begin(); }, Qt::BlockingQueuedConnection);
                 }
             });
         } else {
@@ -227,7 +232,7 @@ private Q_SLOTS:
         QCOMPARE(p.order("v_outorder").toDouble(), 18.0);
         QCOMPARE(p.order("v_ccount").toInt(), 3);
         QCOMPARE(p.order("v_reorder").toDouble(), 12.0);
-        QVERIFY(!p.console->journal_lab->isVisible());
+        QTRY_VERIFY(!p.console->journal_lab->isVisible());
         QVERIFY(!QFile::exists(p.journal));
         // The boards show what was written.
         QTRY_COMPARE(p.console->orders->suju_query->text(0, QStringLiteral("v_ccount")), QStringLiteral("3"));
@@ -281,7 +286,7 @@ private Q_SLOTS:
         }
         LoadRecorder recorder(p.db(), path);
         QStringList said;
-        recorder.say = [&said](const QString &text) { said << text; };
+        QObject::connect(&recorder, &LoadRecorder::said, [&said](const QString &text) { said << text; });
         QCOMPARE(recorder.waiting(), 1);
         recorder.replay();
         QCOMPARE(recorder.waiting(), 0);
@@ -315,7 +320,7 @@ private Q_SLOTS:
                                          QStringLiteral("001 3333 10:40:00")}));
         QCOMPARE(p.order("v_ccount").toInt(), 2);
         QVERIFY(!QFile::exists(p.journal));
-        QVERIFY(!p.console->journal_lab->isVisible());
+        QTRY_VERIFY(!p.console->journal_lab->isVisible());
     }
 };
 
