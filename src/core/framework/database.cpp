@@ -4,11 +4,13 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <atomic>
 
 namespace {
 thread_local std::chrono::milliseconds statement_limit = Database::default_statement_limit;
 // Transactions open on this thread (a connection belongs to one thread).
 thread_local int open_transactions = 0;
+std::atomic<bool> away{false};
 
 QString silent_server_text()
 {
@@ -22,6 +24,11 @@ Database::Tracer &tracer()
     static Database::Tracer t;
     return t;
 }
+}
+
+bool Database::seems_away()
+{
+    return away;
 }
 
 void Database::set_tracer(Tracer t)
@@ -128,8 +135,10 @@ void Database::ensure_open() const
         throw DbError(QStringLiteral("데이터베이스 오류\n연결이 설정되지 않았습니다."));
     if (db.isOpen())
         return;
-    if (!db.open())
+    if (!db.open()) {
+        away = true;
         throw DbError(describe_error(db.lastError()), true);
+    }
 }
 
 QSqlQuery Database::query(const QString &sql, const Params &params) const
@@ -165,6 +174,7 @@ QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_o
         const bool lost = connection_lost(db, err);
         if (watch.fired()) {
             db.close();
+            away = true;
             throw DbError(silent_server_text(), true);
         }
         // A connection the server dropped while it sat idle (a restart, an
@@ -173,8 +183,10 @@ QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_o
         if (lost && retry_lost && open_transactions == 0
             && sql.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive))
             return run(sql, params, forward_only, false);
+        away = lost;
         throw DbError(describe_error(err), lost, is_duplicate_key(db, err), worth_retrying(db, err));
     }
+    away = false;
     return q;
 }
 

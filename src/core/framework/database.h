@@ -88,6 +88,12 @@ public:
         std::chrono::milliseconds before_;
     };
 
+    // The last statement on any connection of the program found the
+    // database unreachable (and none has reached it since): the console
+    // leaves its display refreshes until it is back, instead of waiting
+    // out a statement's limit on each.
+    static bool seems_away();
+
     // Sees every statement before it runs (benchmarks print their plans).
     using Tracer = std::function<void(const QString &sql, const Params &params)>;
     static void set_tracer(Tracer tracer);

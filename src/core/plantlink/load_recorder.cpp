@@ -84,7 +84,7 @@ void LoadRecorder::set_retry_interval(int ms)
 
 void LoadRecorder::after_change(int before)
 {
-    if (waiting() == 0)
+    if (waiting() == 0 && !Database::seems_away())
         retry_->stop();
     else if (!retry_->isActive())
         retry_->start();
@@ -224,6 +224,16 @@ int LoadRecorder::write_waiting(const QString &fresh, const shipment_recording::
     {
         const QMutexLocker lock(&mutex_);
         journalled = journal_.entries();
+    }
+    if (!away && journalled.isEmpty() && fresh.isEmpty() && Database::seems_away()) {
+        // Nothing waits, but a statement found the database away: whether
+        // it is back, so that the console refreshes its boards again.
+        try {
+            db_.scalar(QStringLiteral("select 1"));
+            Q_EMIT database_back();
+        } catch (const DbError &) {
+            away = true;
+        }
     }
     for (const OutageJournal::Entry &e : std::as_const(journalled)) {
         if (away)

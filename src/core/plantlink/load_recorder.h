@@ -91,6 +91,8 @@ Q_SIGNALS:
     void waiting_changed(int loads);
     // Loads went from the journal into the database: the boards are stale.
     void replayed(int loads);
+    // The database answers again after a statement found it away.
+    void database_back();
     // What went wrong outside a recording (a journal that cannot be
     // written, a load the database refuses), to be shown to the operator.
     void said(const QString &text);

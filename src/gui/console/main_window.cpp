@@ -488,7 +488,9 @@ bool TF_MAIN::event(QEvent *event)
 
 void TF_MAIN::FormActivate()
 {
-    if (!ctx_.dbm || !ctx_.dbm->db().is_open())
+    // Every box that closes activates the console again: not a statement
+    // to wait out each time while the database is away.
+    if (!ctx_.dbm || !ctx_.dbm->db().is_open() || database_away())
         return;
     try {
         const EnrolRow row = read_enrol(ctx_.dbm->db());
@@ -571,13 +573,28 @@ RecordingThread &TF_MAIN::recording()
             // Loads went in: whatever kept them out is mended.
             database_problem_.clear();
             show_waiting_loads(load_recorder().waiting());
-            guarded(link->messages(), this, [this] {
-                load_orders(board_date_, QStringLiteral("YES"));
-                load_vehicles(QStringLiteral("YES"));
-            });
+            reload_boards();
         });
+        connect(recorder, &LoadRecorder::database_back, this, &TF_MAIN::reload_boards);
     }
     return *recording_;
+}
+
+void TF_MAIN::reload_boards()
+{
+    guarded(link->messages(), this, [this] {
+        load_orders(board_date_, QStringLiteral("YES"));
+        load_vehicles(QStringLiteral("YES"));
+    });
+}
+
+bool TF_MAIN::database_away()
+{
+    if (!Database::seems_away())
+        return false;
+    // The recording thread finds out when it is back; the boards follow.
+    recording().replay();
+    return true;
 }
 
 LoadRecorder &TF_MAIN::load_recorder()
@@ -676,10 +693,7 @@ void TF_MAIN::load_done(const LoadRecorder::Result &result)
             desk->slot_model->set_field(row, Slots::VehicleCode, recorded.vehicle_code);
         }
         // The shipment is committed: what follows only shows and prints it.
-        guarded(messages, this, [&] {
-            load_orders(board_date_, QStringLiteral("YES"));
-            load_vehicles(QStringLiteral("YES"));
-        });
+        reload_boards();
     } else {
         // It waits in the journal: the ticket from what the console knows.
         shipment_recording::Known known = known_of(in);

@@ -64,6 +64,10 @@ public:
     // (made on first use: the data module exists only after the console).
     RecordingThread &recording();
     LoadRecorder &load_recorder();
+    // A statement found the database away and none reached it since: the
+    // console's display refreshes wait for the recording thread to find it
+    // back (asked here), instead of waiting out a statement's limit each.
+    bool database_away() override;
     // Loads reported by a unit whose recording has not answered yet.
     int loads_being_written() const { return static_cast<int>(submitted_.size()); }
 
@@ -128,6 +132,7 @@ private:
     void show_waiting_loads(int loads);
     shipment_recording::Known known_of(const shipment_recording::Input &in) const;
     void load_done(const LoadRecorder::Result &result);
+    void reload_boards();
 
     AppContext &ctx_;
     std::array<SerialLine *, 2> comm_lines_{};

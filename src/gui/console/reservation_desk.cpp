@@ -253,7 +253,6 @@ void ReservationDesk::fill_from_order_board()
     const int cursor = orders_.suju_grid->cursor_row();
     const RecordTableModel &order = *orders_.suju_query;
     const QString seq = order.text(cursor, QStringLiteral("seq"));
-    guarded(*ctx_.prompter, window(), [&] { ctx_.console->load_shipments(ctx_.console->board_date(), seq); });
     const int row = Slots::row_of(unit, k);
     const QString remi_code = order.text(cursor, QStringLiteral("remi_code"));
     slot_model->set_field(row, Slots::OrderNo, seq);
@@ -267,6 +266,10 @@ void ReservationDesk::fill_from_order_board()
         slot_model->set_yusa(row, Slots::YusaProduct, remi_code);
         slot_model->set_yusa(row, Slots::YusaQuantity, QStringLiteral("6"));
     }
+    // The order's trips below the board, a display only: left while the
+    // database is away, so that the slot is filled at once.
+    if (!ctx_.console->database_away())
+        guarded(*ctx_.prompter, window(), [&] { ctx_.console->load_shipments(ctx_.console->board_date(), seq); });
 }
 
 void ReservationDesk::fill_from_vehicle_board()

@@ -17,4 +17,7 @@ public:
     virtual void recount_vehicle(const QString &date, const QString &vehicle_code,
                                  const QString &site_name) = 0;
     virtual void recount_all_vehicles(const QString &date) = 0;
+    // The database was found away and has not answered since: refreshes
+    // that only show something are left until it is back.
+    virtual bool database_away() { return false; }
 };

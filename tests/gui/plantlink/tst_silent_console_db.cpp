@@ -3,7 +3,10 @@
 #include "core/plantlink/plant_link.h"
 #include "core/plantlink/recording_thread.h"
 #include "core/plantlink/reservation_slots.h"
+#include "gui/console/order_board.h"
 #include "gui/console/reservation_desk.h"
+#include "gui/framework/board_grid.h"
+#include "core/framework/record_table_model.h"
 #include "silent_proxy.h"
 
 #include <QApplication>
@@ -100,6 +103,13 @@ private Q_SLOTS:
                                   3 * static_cast<int>(Database::default_statement_limit.count()));
         QCOMPARE(p.f->console->load_recorder().waiting(), 1);
         QTRY_VERIFY(p.f->console->journal_lab->isVisible());
+        // Known to be away: an order queued from the board fills its slot at
+        // once, without waiting out a refresh of the trips below the board.
+        QVERIFY(p.f->console->database_away());
+        p.f->console->desk->fill_from_order_board();
+        QCOMPARE(p.f->console->desk->slot_model->field(1, 2, Slots::OrderNo),
+                 p.f->console->orders->suju_query->text(p.f->console->orders->suju_grid->cursor_row(), QStringLiteral("seq")));
+        QCOMPARE(p.f->plant.prompter.errors, QStringList());
 
         p.proxy.set_silent(false);
         QTRY_COMPARE_WITH_TIMEOUT(p.f->console->load_recorder().waiting(), 0, 20000);
