@@ -101,6 +101,9 @@ int main(int argc, char **argv)
             << dbm.db().scalar(QStringLiteral("select count(*) from cholha")).toLongLong() << " loads, day " << day << "\n";
 
         TF_MAIN console(ctx);
+        // Another day first: the change loads the boards (the console may
+        // be on that day already).
+        console.ilja_combo->setDate(stored::parse_date(day).addDays(-1));
         console.ilja_combo->setDate(stored::parse_date(day));
         console.link->switch_on();
         ReservationSlots &s = *console.desk->slot_model;

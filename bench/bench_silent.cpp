@@ -22,7 +22,11 @@
 #include "core/plantlink/recording_thread.h"
 #include "core/plantlink/reservation_slots.h"
 #include "gui/console/main_window.h"
+#include "gui/console/order_board.h"
 #include "gui/console/reservation_desk.h"
+#include "gui/console/vehicle_board.h"
+#include "gui/framework/board_grid.h"
+#include "core/framework/record_table_model.h"
 #include "gui/data/app_context.h"
 #include "gui/framework/date_box.h"
 #include "gui/framework/report_output.h"
@@ -76,6 +80,8 @@ int main(int argc, char **argv)
     dbm.settings.comm1_speed = QStringLiteral("9600");
     dbm.settings.comm2_port = QStringLiteral("2");
     dbm.settings.comm2_speed = QStringLiteral("9600");
+    dbm.settings.top_margin = QStringLiteral("2");
+    dbm.settings.left_margin = QStringLiteral("1");
     FakePrompter prompter;
     SystemClock clock;
     FakeSerialLine line1, line2;
@@ -98,11 +104,19 @@ int main(int argc, char **argv)
         out << "PostgreSQL through a proxy, " << dbm.db().scalar(QStringLiteral("select count(*) from cholha")).toLongLong()
             << " loads, day " << day << "\n";
         TF_MAIN console(ctx);
-        console.show();
+        // Another day first: the change loads the boards.
+        console.ilja_combo->setDate(QDate::fromString(day, Qt::ISODate).addDays(-1));
         console.ilja_combo->setDate(QDate::fromString(day, Qt::ISODate));
         console.link->switch_on();
         console.recording().set_retry_interval(500);
         ReservationDesk &desk = *console.desk;
+        // The first order and truck of the boards are the ones queued.
+        console.orders->suju_grid->set_cursor_row(0);
+        console.vehicles->car_grid->set_cursor_row(0);
+        if (console.orders->suju_query->rowCount() == 0 || console.vehicles->car_query->rowCount() == 0) {
+            out << "no order or no truck on the boards of " << day << "\n";
+            return 1;
+        }
 
         // One load through unit 1: queued from the boards, weighed,
         // discharged, done; the slot below it deleted and queued again.
@@ -134,6 +148,7 @@ int main(int argc, char **argv)
             if (line1.written.size() != sent + 1)
                 out << "no frame after N\n";
             wait_for([&] { return !console.link->sending(); });
+            line1.feed("U");  // slot 1 may be deleted only while the unit waits
             f.delete_slot << ms_of([&] { desk.delete_slot(Slots::row_of(1, 1)); });
             wait_for([&] { return !console.link->sending(); });
         };
