@@ -12,6 +12,7 @@
 // The database is the one the program would use (Connection.ini or the
 // VELDARO_DB_* variables).  Loads are recorded into it.
 #include "bench_common.h"
+#include "bench_link_rig.h"
 #include "gui/data/app_context.h"
 #include "core/data/data_module.h"
 #include "gui/console/main_window.h"
@@ -66,30 +67,12 @@ int main(int argc, char **argv)
     const BenchArgs args = parse_bench_args(app.arguments(), 30);
     const int runs = args.runs;
     QString day = args.day;
-    QTemporaryDir tmp;
-    TF_DBMDL dbm(tmp.filePath(QStringLiteral("Vorn.Ini")), ConnectionSettings::load(QString()));
-    dbm.settings.comm1_port = QStringLiteral("1");
-    dbm.settings.comm1_speed = QStringLiteral("9600");
-    dbm.settings.comm2_port = QStringLiteral("2");
-    dbm.settings.comm2_speed = QStringLiteral("9600");
-    dbm.settings.top_margin = QStringLiteral("2");
-    dbm.settings.left_margin = QStringLiteral("1");
-    FakePrompter prompter;
-    SystemClock clock;
-    FakeSerialLine line1, line2;
-    ReportOutput reports(tmp.filePath(QStringLiteral("printed")));
-    TF_QR_SONGJANG ticket(dbm, prompter, clock, reports);
-    LookupState lookup;
-    AppContext ctx;
-    ctx.lookup = &lookup;
-    ctx.dbm = &dbm;
-    ctx.prompter = &prompter;
-    ctx.clock = &clock;
-    ctx.reports = &reports;
-    ctx.qr_songjang = &ticket;
-    ctx.serial_lines[0] = &line1;
-    ctx.serial_lines[1] = &line2;
-    ctx.outage_journal = tmp.filePath(QStringLiteral("data/outage_journal.jsonl"));
+    LinkRig rig(ConnectionSettings::load(QString()));
+    TF_DBMDL &dbm = rig.dbm;
+    FakePrompter &prompter = rig.prompter;
+    FakeSerialLine &line1 = rig.line1;
+    ReportOutput &reports = rig.reports;
+    AppContext &ctx = rig.ctx;
     try {
         dbm.connect_database();
         if (day.isEmpty())
@@ -142,7 +125,7 @@ int main(int argc, char **argv)
 
         // The journal's cost: the same recording straight into the database
         // and through the journal, in turn.
-        LoadRecorder recorder(dbm.db(), tmp.filePath(QStringLiteral("cost/outage_journal.jsonl")));
+        LoadRecorder recorder(dbm.db(), rig.tmp.filePath(QStringLiteral("cost/outage_journal.jsonl")));
         QList<double> direct, journalled;
         QTime at(5, 0, 0);
         const auto next_load = [&](int i) {
@@ -177,7 +160,7 @@ int main(int argc, char **argv)
                    .arg(journalled[journalled.size() / 2] - direct[direct.size() / 2], 0, 'f', 3);
 
         // 100 loads left in the journal by an outage, replayed.
-        const QString replay_path = tmp.filePath(QStringLiteral("replay/outage_journal.jsonl"));
+        const QString replay_path = rig.tmp.filePath(QStringLiteral("replay/outage_journal.jsonl"));
         {
             OutageJournal journal(replay_path);
             QString error;

@@ -11,6 +11,7 @@
 // VELDARO_DB_PORT its port, VELDARO_DB_NAME a database with the program's
 // tables (make_plant_db); loads are recorded into it.
 #include "bench_common.h"
+#include "bench_link_rig.h"
 #include "core/data/data_module.h"
 #include "core/framework/clock.h"
 #include "core/framework/prompter.h"
@@ -74,30 +75,12 @@ int main(int argc, char **argv)
         out << "bench_silent needs a PostgreSQL server (VELDARO_DB_DRIVER=postgres)\n";
         return 1;
     }
-    QTemporaryDir tmp;
-    TF_DBMDL dbm(tmp.filePath(QStringLiteral("Vorn.Ini")), c);
-    dbm.settings.comm1_port = QStringLiteral("1");
-    dbm.settings.comm1_speed = QStringLiteral("9600");
-    dbm.settings.comm2_port = QStringLiteral("2");
-    dbm.settings.comm2_speed = QStringLiteral("9600");
-    dbm.settings.top_margin = QStringLiteral("2");
-    dbm.settings.left_margin = QStringLiteral("1");
-    FakePrompter prompter;
-    SystemClock clock;
-    FakeSerialLine line1, line2;
-    ReportOutput reports(tmp.filePath(QStringLiteral("printed")));
-    TF_QR_SONGJANG ticket(dbm, prompter, clock, reports);
-    LookupState lookup;
-    AppContext ctx;
-    ctx.lookup = &lookup;
-    ctx.dbm = &dbm;
-    ctx.prompter = &prompter;
-    ctx.clock = &clock;
-    ctx.reports = &reports;
-    ctx.qr_songjang = &ticket;
-    ctx.serial_lines[0] = &line1;
-    ctx.serial_lines[1] = &line2;
-    ctx.outage_journal = tmp.filePath(QStringLiteral("data/outage_journal.jsonl"));
+    LinkRig rig(c);
+    TF_DBMDL &dbm = rig.dbm;
+    FakePrompter &prompter = rig.prompter;
+    FakeSerialLine &line1 = rig.line1;
+    ReportOutput &reports = rig.reports;
+    AppContext &ctx = rig.ctx;
     try {
         dbm.connect_database();
         const QString day = dbm.db().scalar(QStringLiteral("select max(ilja) from r_suju")).toString();
