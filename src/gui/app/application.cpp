@@ -21,6 +21,7 @@
 #include "gui/shipments/hand_ticket.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QFileInfo>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -39,11 +40,12 @@ struct Options {
     bool quit = false;
 };
 
-Options parse_options(const QApplication &app)
+Options parse_options(const QCoreApplication &app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("레미콘출하: shipping office of a ready-mixed concrete plant"));
+    parser.setApplicationDescription(QStringLiteral("레미콘출하: the shipping office of a ready-mixed concrete plant."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption settings({QStringLiteral("s"), QStringLiteral("settings")},
                                       QStringLiteral("Settings file (Vorn.Ini) to use."),
                                       QStringLiteral("file"));
@@ -67,6 +69,17 @@ Options parse_options(const QApplication &app)
     o.demo_data = parser.isSet(demo);
     o.quit = parser.isSet(quit);
     return o;
+}
+
+// What answers on the terminal alone, without a display, as a Debian
+// program does: --help and --version.
+bool terminal_only(int argc, char **argv)
+{
+    static const QByteArrayList words{"-h", "--help", "-?", "--help-all", "-v", "--version"};
+    for (int i = 1; i < argc; ++i)
+        if (words.contains(QByteArray(argv[i])))
+            return true;
+    return false;
 }
 
 // --create-schema and --demo-data, before anything is shown.
@@ -97,7 +110,17 @@ int run_application(int argc, char **argv)
 {
     QElapsedTimer since_start;
     since_start.start();
+    if (terminal_only(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("veldaro"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(VELDARO_VERSION));
+        parse_options(app);  // answers and ends
+        return 0;
+    }
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(VELDARO_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kr.vorn.veldaro"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("veldaro")));
     init_resources();
     install_korean_fonts();
 
