@@ -1,5 +1,7 @@
 #include "gui/app/application.h"
+#include "core/data/backup.h"
 #include "core/data/instance_lock.h"
+#include "core/framework/guarded.h"
 #include "core/plantlink/outage_journal.h"
 #include "gui/framework/pictures.h"
 #include "gui/data/app_context.h"
@@ -21,6 +23,8 @@
 #include "gui/shipments/hand_ticket.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QThread>
 #include <QIcon>
 #include <QFileInfo>
 #include <QCommandLineParser>
@@ -38,6 +42,7 @@ struct Options {
     bool create_schema = false;
     bool demo_data = false;
     bool quit = false;
+    QString restore;
 };
 
 Options parse_options(const QCoreApplication &app)
@@ -58,7 +63,10 @@ Options parse_options(const QCoreApplication &app)
                                   QStringLiteral("Fill an empty database with a small demo plant, and write demo settings if there is no settings file."));
     const QCommandLineOption quit(QStringLiteral("quit"),
                                   QStringLiteral("Stop after --create-schema / --demo-data instead of starting."));
-    parser.addOptions({settings, connection, create_schema, demo, quit});
+    const QCommandLineOption restore(QStringLiteral("restore"),
+                                     QStringLiteral("Put a backup of the embedded database back, after checking it (the program must not be running)."),
+                                     QStringLiteral("file"));
+    parser.addOptions({settings, connection, create_schema, demo, quit, restore});
     parser.process(app);
 
     Options o;
@@ -68,18 +76,51 @@ Options parse_options(const QCoreApplication &app)
     o.create_schema = parser.isSet(create_schema);
     o.demo_data = parser.isSet(demo);
     o.quit = parser.isSet(quit);
+    o.restore = parser.value(restore);
     return o;
 }
 
 // What answers on the terminal alone, without a display, as a Debian
-// program does: --help and --version.
+// program does: --help, --version, --restore.
 bool terminal_only(int argc, char **argv)
 {
     static const QByteArrayList words{"-h", "--help", "-?", "--help-all", "-v", "--version"};
     for (int i = 1; i < argc; ++i)
-        if (words.contains(QByteArray(argv[i])))
+        if (words.contains(QByteArray(argv[i])) || QByteArray(argv[i]).startsWith("--restore"))
             return true;
     return false;
+}
+
+int restore_command(const Options &o)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const ConnectionSettings connection = ConnectionSettings::load(o.connection_path);
+    if (!connection.embedded()) {
+        err << "--restore puts back a backup of the embedded database; the server's is restored with pg_restore"
+            << Qt::endl;
+        return 1;
+    }
+    InstanceLock instance(QFileInfo(OutageJournal::default_path()).absolutePath());
+    if (!instance.acquire()) {
+        err << instance.refusal() << Qt::endl;
+        return 1;
+    }
+    try {
+        const QString kept = backup::restore(o.restore, connection.sqlite_file,
+                                             backup::folder_setting(o.settings_path, connection.sqlite_file),
+                                             QDateTime::currentDateTime());
+        out << "복원했습니다: " << QDir::toNativeSeparators(o.restore) << " → "
+            << QDir::toNativeSeparators(connection.sqlite_file) << Qt::endl;
+        if (!kept.isEmpty())
+            out << "복원 전의 데이터베이스: " << QDir::toNativeSeparators(kept) << Qt::endl;
+        return 0;
+    } catch (const ActionError &e) {
+        err << e.message() << Qt::endl << "복원하지 않았습니다." << Qt::endl;
+    } catch (const DbError &e) {
+        err << e.message() << Qt::endl;
+    }
+    return 1;
 }
 
 // --create-schema and --demo-data, before anything is shown.
@@ -114,8 +155,8 @@ int run_application(int argc, char **argv)
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("veldaro"));
         QCoreApplication::setApplicationVersion(QStringLiteral(VELDARO_VERSION));
-        parse_options(app);  // answers and ends
-        return 0;
+        const Options options = parse_options(app);  // --help and --version answer and end
+        return options.restore.isEmpty() ? 0 : restore_command(options);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(VELDARO_VERSION));
@@ -151,6 +192,25 @@ int run_application(int argc, char **argv)
         return 1;
     }
 
+    // The day's backup at its first start, on a thread of its own (a large
+    // file takes seconds), and again when the program closes.
+    std::unique_ptr<DailyBackup> daily;
+    std::unique_ptr<QThread> morning_backup;
+    QString morning_failure;
+    if (connection.embedded() && connection.sqlite_file != QLatin1String(":memory:")) {
+        daily = std::make_unique<DailyBackup>(connection.sqlite_file,
+                                              backup::folder_setting(options.settings_path, connection.sqlite_file));
+        daily->say = [&prompter](const QString &text) { prompter.error(nullptr, text); };
+        const QDate today = clock.today();
+        if (daily->due(today)) {
+            morning_backup.reset(QThread::create([&daily, &morning_failure, today] { morning_failure = daily->run(today); }));
+            QObject::connect(morning_backup.get(), &QThread::finished, &app, [&daily, &morning_failure] {
+                daily->report(morning_failure);
+            });
+            morning_backup->start();
+        }
+    }
+
     AppContext ctx;
     ctx.prompter = &prompter;
     ctx.clock = &clock;
@@ -182,6 +242,10 @@ int run_application(int argc, char **argv)
     console->setGeometry(console->screen()->availableGeometry());
     console->showMaximized();
     const int rc = app.exec();
+    if (morning_backup)
+        morning_backup->wait();
+    if (daily)
+        daily->report(daily->run(clock.today()));
     console.reset();
     return rc;
 }
