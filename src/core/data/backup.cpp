@@ -7,10 +7,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QUuid>
 #include <filesystem>
+
+namespace {
+Q_LOGGING_CATEGORY(lc_backup, "veldaro.backup")
+}
 
 namespace backup {
 
@@ -202,6 +207,7 @@ QString restore(const QString &backup_file, const QString &db_file, const QStrin
                     replace(db_file + tail, kept_as + tail);
         }
     }
+    qCInfo(lc_backup).noquote() << "restoring" << backup_file << "to" << db_file << "- the database before kept as" << kept_as;
     const QString incoming = db_file + QStringLiteral(".restoring");
     QFile::remove(incoming);
     if (!QFile::copy(backup_file, incoming))
@@ -229,10 +235,13 @@ bool DailyBackup::due(QDate day) const
 QString DailyBackup::run(QDate day) const
 {
     try {
-        backup::make(db_file_, folder_, day);
-        backup::remove_old(db_file_, folder_);
+        const QString made = backup::make(db_file_, folder_, day);
+        qCInfo(lc_backup).noquote() << "backup made:" << made;
+        for (const QString &old : backup::remove_old(db_file_, folder_))
+            qCInfo(lc_backup).noquote() << "old backup removed:" << old;
         return QString();
     } catch (const DbError &e) {
+        qCWarning(lc_backup).noquote() << e.message();
         return e.message();
     }
 }

@@ -2,6 +2,7 @@
 #include "core/framework/database.h"
 #include "core/framework/guarded.h"
 #include "core/framework/number_text.h"
+#include "core/plantlink/link_log.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -39,6 +40,7 @@ void LoadRecorder::set_retry_interval(int ms)
 
 void LoadRecorder::tell(const QString &text)
 {
+    qCWarning(lc_recording).noquote() << text;
     if (say)
         say(text);
 }
@@ -75,6 +77,7 @@ Attempt attempt(const Database &db, const Input &in, const shipment_recording::V
         a.reason = e.message();
     } catch (const DbError &e) {
         if (e.retry_later()) {
+            qCWarning(lc_recording).noquote() << "load kept waiting:" << describe(in) << "-" << e.message();
             a.kind = Attempt::Later;
             return a;
         }
@@ -125,6 +128,7 @@ LoadRecorder::Outcome LoadRecorder::record(const Input &given, const shipment_re
         after_change(before);
         return out;
     }
+    qCInfo(lc_recording).noquote() << "load journalled:" << entry.id << describe(in);
     // The loads before it go first, so trips are numbered in the order
     // the trucks were loaded.
     if (journal_.size() > 1)
@@ -140,6 +144,7 @@ LoadRecorder::Outcome LoadRecorder::record(const Input &given, const shipment_re
         }
         if (a.kind == Attempt::Written) {
             out.recorded = a.recorded;
+            qCInfo(lc_recording).noquote() << "load written:" << entry.id;
             if (!journal_.remove(entry.id, &error))
                 tell(error);
         }
@@ -267,7 +272,9 @@ int LoadRecorder::replay_before(const QString &stop_id)
     // minute; once it takes a load they are back to every few seconds.
     retry_->setInterval(database_away_ ? std::min(retry_->interval() * 2, max_retry_interval) : retry_interval_);
     after_change(before);
-    if (written > 0)
+    if (written > 0) {
+        qCInfo(lc_recording).noquote() << "loads written from the journal:" << written << "- waiting:" << this->waiting();
         Q_EMIT replayed(written);
+    }
     return written;
 }

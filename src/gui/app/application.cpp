@@ -2,6 +2,7 @@
 #include "core/data/backup.h"
 #include "core/data/instance_lock.h"
 #include "core/framework/guarded.h"
+#include "core/framework/support_log.h"
 #include "core/plantlink/outage_journal.h"
 #include "gui/framework/pictures.h"
 #include "gui/data/app_context.h"
@@ -26,6 +27,7 @@
 #include <QDir>
 #include <QThread>
 #include <QIcon>
+#include <QLoggingCategory>
 #include <QFileInfo>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -78,6 +80,19 @@ Options parse_options(const QCoreApplication &app)
     o.quit = parser.isSet(quit);
     o.restore = parser.value(restore);
     return o;
+}
+
+Q_LOGGING_CATEGORY(lc_app, "veldaro.app")
+
+// The support log in the data folder, from the first message on.
+void start_log(const ConnectionSettings &connection)
+{
+    support_log::install(support_log::default_path(QFileInfo(OutageJournal::default_path()).absolutePath()));
+    support_log::hide(connection.password);
+    qCInfo(lc_app).noquote() << "veldaro" << QStringLiteral(VELDARO_VERSION) << "started:"
+                             << QCoreApplication::arguments().mid(1).join(QLatin1Char(' ')) << "- database"
+                             << (connection.embedded() ? connection.sqlite_file
+                                                       : QStringLiteral("%1:%2/%3").arg(connection.host).arg(connection.port).arg(connection.database));
 }
 
 // What answers on the terminal alone, without a display, as a Debian
@@ -156,6 +171,7 @@ int run_application(int argc, char **argv)
         QCoreApplication::setApplicationName(QStringLiteral("veldaro"));
         QCoreApplication::setApplicationVersion(QStringLiteral(VELDARO_VERSION));
         const Options options = parse_options(app);  // --help and --version answer and end
+        start_log(ConnectionSettings::load(options.connection_path));
         return options.restore.isEmpty() ? 0 : restore_command(options);
     }
     QApplication app(argc, argv);
@@ -173,6 +189,7 @@ int run_application(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("레미콘출하"));
     const Options options = parse_options(app);
     const ConnectionSettings connection = ConnectionSettings::load(options.connection_path);
+    start_log(connection);
 
     SystemClock clock;
     MessageBoxPrompter prompter;
@@ -242,6 +259,7 @@ int run_application(int argc, char **argv)
     console->setGeometry(console->screen()->availableGeometry());
     console->showMaximized();
     const int rc = app.exec();
+    qCInfo(lc_app) << "closing";
     if (morning_backup)
         morning_backup->wait();
     if (daily)
