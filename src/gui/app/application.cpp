@@ -195,6 +195,13 @@ int run_application(int argc, char **argv)
     MessageBoxPrompter prompter;
     if (!cp949::available())
         prompter.error(nullptr, QStringLiteral("이 시스템에는 CP949 문자 변환이 없습니다. 한글 설정과 통신이 깨질 수 있습니다."));
+    // The password file readable by every account of the PC.
+    const QString exposed = ConnectionSettings::exposed_password_warning(options.connection_path);
+    if (!exposed.isEmpty()) {
+        qCWarning(lc_app).noquote() << exposed;
+        if (!options.quit)
+            prompter.error(nullptr, exposed);
+    }
     if ((options.create_schema || options.demo_data) && !prepare_database(options, connection, clock))
         return 1;
     if (options.quit)
