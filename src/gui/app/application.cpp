@@ -12,6 +12,7 @@
 #include "core/data/plant_settings.h"
 #include "core/data/print_settings.h"
 #include "core/data/schema.h"
+#include "gui/app/screenshot_tour.h"
 #include "gui/app/splash_window.h"
 #include "gui/console/main_window.h"
 #include "core/framework/clock.h"
@@ -45,6 +46,7 @@ struct Options {
     bool demo_data = false;
     bool quit = false;
     QString restore;
+    QString screenshots;
 };
 
 Options parse_options(const QCoreApplication &app)
@@ -68,7 +70,11 @@ Options parse_options(const QCoreApplication &app)
     const QCommandLineOption restore(QStringLiteral("restore"),
                                      QStringLiteral("Put a backup of the embedded database back, after checking it (the program must not be running)."),
                                      QStringLiteral("file"));
-    parser.addOptions({settings, connection, create_schema, demo, quit, restore});
+    // The guide's pictures (scripts/screenshots.sh); not for the office.
+    QCommandLineOption screenshots(QStringLiteral("screenshots"), QStringLiteral("Grab every window into a folder."),
+                                   QStringLiteral("folder"));
+    screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({settings, connection, create_schema, demo, quit, restore, screenshots});
     parser.process(app);
 
     Options o;
@@ -79,6 +85,7 @@ Options parse_options(const QCoreApplication &app)
     o.demo_data = parser.isSet(demo);
     o.quit = parser.isSet(quit);
     o.restore = parser.value(restore);
+    o.screenshots = parser.value(screenshots);
     return o;
 }
 
@@ -262,9 +269,17 @@ int run_application(int argc, char **argv)
             fprintf(stderr, "first working screen after %lld ms\n",
                     static_cast<long long>(since_start.elapsed()));
     });
-    // Full screen also where no window manager maximises.
-    console->setGeometry(console->screen()->availableGeometry());
-    console->showMaximized();
+    if (!options.screenshots.isEmpty()) {
+        // A window of an office PC's size, whatever the screen.
+        auto *tour = new ScreenshotTour(*console, options.screenshots);
+        QObject::connect(console.get(), &TF_MAIN::ready, tour, &ScreenshotTour::console_ready);
+        console->resize(1280, 800);
+        console->show();
+    } else {
+        // Full screen also where no window manager maximises.
+        console->setGeometry(console->screen()->availableGeometry());
+        console->showMaximized();
+    }
     const int rc = app.exec();
     qCInfo(lc_app) << "closing";
     if (morning_backup)
