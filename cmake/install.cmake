@@ -21,6 +21,7 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/veldaro.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/guide DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # A .deb by CPack (scripts/package.sh).  The libraries the programs link are
 # found by dpkg-shlibdeps; the plugins Qt loads at run time are named here.
