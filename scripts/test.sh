@@ -8,7 +8,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 
 pgdir="$(mktemp -d /tmp/veldaro-pg.XXXXXX)"
 cupsdir="$(mktemp -d /tmp/veldaro-cups.XXXXXX)"
-trap '"$root/scripts/pg-cluster.sh" stop "$pgdir"; "$root/scripts/cups-queue.sh" stop "$cupsdir"' EXIT
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+installed=""
+trap '"$root/scripts/pg-cluster.sh" stop "$pgdir"; "$root/scripts/cups-queue.sh" stop "$cupsdir"; [ -z "$installed" ] || $sudo dpkg -r veldaro >/dev/null' EXIT
 "$root/scripts/pg-cluster.sh" start "$pgdir"
 
 # Both configurations compile the core with the same flags: ccache builds
@@ -43,4 +46,25 @@ if [ $# -eq 0 ]; then
     echo "$jobs" >&2
     exit 1
   fi
+fi
+
+# The menu entry and the AppStream data, then the package from the build
+# above (nothing compiled again): installed, started as a user would on a
+# fresh home (the offscreen platform, the demo plant written, --quit), removed.
+if [ $# -eq 0 ]; then
+  desktop-file-validate "$root/resources/desktop/kr.vorn.veldaro.desktop"
+  appstreamcli validate --no-net --explain "$root/resources/desktop/kr.vorn.veldaro.metainfo.xml"
+  deb="$("$root/scripts/package.sh" | tail -1)"
+  installed=1
+  $sudo dpkg -i "$deb" >/dev/null
+  /usr/bin/veldaro --version
+  home="$(mktemp -d /tmp/veldaro-home.XXXXXX)"
+  mkdir -m 700 "$home/run"
+  env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 /usr/bin/veldaro --demo-data --quit
+  [ -s "$home/.local/share/vorn/dodaviv/rc_db.sqlite" ] || { echo "the installed program made no database in $home" >&2; exit 1; }
+  rm -rf "$home"
+  $sudo dpkg -r veldaro >/dev/null
+  installed=""
+  [ ! -e /usr/bin/veldaro ] || { echo "dpkg -r left /usr/bin/veldaro" >&2; exit 1; }
+  echo "package $(basename "$deb"): installed, started, removed"
 fi

@@ -1,6 +1,7 @@
 #include "core/data/connection_settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -10,6 +11,57 @@ QString env(const char *name)
 {
     return qEnvironmentVariable(name);
 }
+
+// QSettings reads "db1,db2" as a list.
+QString text_of(const QVariant &v)
+{
+    if (v.metaType().id() == QMetaType::QStringList)
+        return v.toStringList().join(QLatin1Char(','));
+    return v.toString();
+}
+
+QString without_spaces(QString list)
+{
+    return list.remove(QLatin1Char(' '));
+}
+}
+
+QString ConnectionSettings::server_options() const
+{
+    // Nothing waits without bound: the connection attempt (each server of
+    // a pair), a peer gone silent (keep-alives, unacknowledged data), a
+    // statement (stopped by the server at 4 s, the connection cut by the
+    // client at 5 s).
+    QString o = QStringLiteral("connect_timeout=3;keepalives=1;keepalives_idle=10;keepalives_interval=3;"
+                               "keepalives_count=3;tcp_user_timeout=10000;"
+                               "options='-c statement_timeout=4000'");
+    // After Qt's own "port=": the last one counts.
+    if (!ports.isEmpty())
+        o += QStringLiteral(";port=") + ports;
+    if (server_pair())
+        o += QStringLiteral(";target_session_attrs=read-write");
+    if (!sslmode.isEmpty())
+        o += QStringLiteral(";sslmode=") + sslmode;
+    return o;
+}
+
+QString ConnectionSettings::exposed_password_warning(const QString &path)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return QString();
+#else
+    if (!QFileInfo::exists(path))
+        return QString();
+    QSettings f(path, QSettings::IniFormat);
+    if (text_of(f.value(QStringLiteral("connection/password"))).isEmpty())
+        return QString();
+    if (!(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther)))
+        return QString();
+    return QStringLiteral("연결 설정 파일 %1에 데이터베이스 암호가 있는데 이 PC의 다른 사용자도 읽을 수 있습니다.\n"
+                          "chmod 600 %1 로 이 계정만 읽게 하거나, 암호를 ~/.pgpass 에 두십시오.")
+        .arg(path);
+#endif
 }
 
 QString ConnectionSettings::default_path(const QString &settings_path)
@@ -36,9 +88,14 @@ ConnectionSettings ConnectionSettings::load(const QString &path)
         c.alias = f.value(QStringLiteral("alias"), c.alias).toString();
         c.database = f.value(QStringLiteral("database"), c.database).toString();
         c.user = f.value(QStringLiteral("user")).toString();
-        c.password = f.value(QStringLiteral("password")).toString();
-        c.host = f.value(QStringLiteral("host")).toString();
-        c.port = f.value(QStringLiteral("port"), c.port).toInt();
+        c.password = text_of(f.value(QStringLiteral("password")));
+        c.host = without_spaces(text_of(f.value(QStringLiteral("host"))));
+        const QString port = without_spaces(text_of(f.value(QStringLiteral("port"))));
+        if (port.contains(QLatin1Char(',')))
+            c.ports = port;
+        if (!port.isEmpty())
+            c.port = port.section(QLatin1Char(','), 0, 0).toInt();
+        c.sslmode = f.value(QStringLiteral("sslmode")).toString().trimmed();
         c.sqlite_file = f.value(QStringLiteral("file"), c.sqlite_file).toString();
     }
     const QString driver = env("VELDARO_DB_DRIVER").toLower();
@@ -58,7 +115,12 @@ ConnectionSettings ConnectionSettings::load(const QString &path)
         c.password = env("VELDARO_DB_PASSWORD");
     if (!env("VELDARO_DB_HOST").isEmpty())
         c.host = env("VELDARO_DB_HOST");
-    if (!env("VELDARO_DB_PORT").isEmpty())
-        c.port = env("VELDARO_DB_PORT").toInt();
+    if (!env("VELDARO_DB_PORT").isEmpty()) {
+        const QString port = without_spaces(env("VELDARO_DB_PORT"));
+        c.ports = port.contains(QLatin1Char(',')) ? port : QString();
+        c.port = port.section(QLatin1Char(','), 0, 0).toInt();
+    }
+    if (qEnvironmentVariableIsSet("VELDARO_DB_SSLMODE"))
+        c.sslmode = env("VELDARO_DB_SSLMODE").trimmed();
     return c;
 }

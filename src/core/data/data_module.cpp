@@ -44,12 +44,7 @@ void TF_DBMDL::configure_connection()
         if (!connection_.host.isEmpty())
             db.setHostName(connection_.host);
         db.setPort(connection_.port);
-        // Nothing waits without bound: the connection attempt, a peer gone
-        // silent (keep-alives, unacknowledged data), a statement (stopped by
-        // the server at 4 s, the connection cut by the client at 5 s).
-        db.setConnectOptions(QStringLiteral("connect_timeout=3;keepalives=1;keepalives_idle=10;keepalives_interval=3;"
-                                            "keepalives_count=3;tcp_user_timeout=10000;"
-                                            "options='-c statement_timeout=4000'"));
+        db.setConnectOptions(connection_.server_options());
     }
     remi_db = Database(name);
 }

@@ -1,5 +1,6 @@
 #include "core/framework/database.h"
 #include "core/framework/statement_watchdog.h"
+#include "core/framework/support_log.h"
 
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -137,6 +138,7 @@ void Database::ensure_open() const
         return;
     if (!db.open()) {
         away = true;
+        qCWarning(lc_db).noquote() << "cannot connect to" << identity() << "-" << db.lastError().text().trimmed();
         throw DbError(describe_error(db.lastError()), true);
     }
 }
@@ -172,6 +174,8 @@ QSqlQuery Database::run(const QString &sql, const Params &params, bool forward_o
         const QSqlError err = q.lastError();
         q = QSqlQuery();
         const bool lost = connection_lost(db, err);
+        qCWarning(lc_db).noquote() << "statement failed on" << identity() << "-" << (watch.fired() ? QStringLiteral("no answer, connection cut") : err.text().trimmed())
+                                   << "- code" << err.nativeErrorCode() << "-" << sql.simplified().left(300);
         if (watch.fired()) {
             db.close();
             away = true;
@@ -212,6 +216,7 @@ Transaction::Transaction(const Database &db) : db_(db.connection())
         QSqlQuery begin(db_);
         if (!begin.exec(QStringLiteral("begin immediate"))) {
             const QSqlError err = begin.lastError();
+            qCWarning(lc_db).noquote() << "cannot begin a transaction:" << err.text().trimmed();
             begin = QSqlQuery();
             throw DbError(describe_error(err), connection_lost(db_, err), false, worth_retrying(db_, err));
         }
@@ -226,6 +231,7 @@ Transaction::Transaction(const Database &db) : db_(db.connection())
     if (!begun) {
         // Beginning fails only when the connection does.
         const QSqlError err = db_.lastError();
+        qCWarning(lc_db).noquote() << "cannot begin a transaction:" << err.text().trimmed();
         db_.close();
         throw DbError(describe_error(err), true);
     }
@@ -243,6 +249,7 @@ void Transaction::commit()
 {
     const StatementWatchdog::Watch watch(db_, statement_limit);
     if (!db_.commit()) {
+        qCWarning(lc_db).noquote() << "commit failed:" << (watch.fired() ? QStringLiteral("no answer, connection cut") : db_.lastError().text().trimmed());
         if (watch.fired()) {
             db_.close();
             done_ = true;

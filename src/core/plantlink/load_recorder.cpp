@@ -2,6 +2,7 @@
 #include "core/framework/database.h"
 #include "core/framework/guarded.h"
 #include "core/framework/number_text.h"
+#include "core/plantlink/link_log.h"
 
 #include <QMutexLocker>
 #include <QTimer>
@@ -82,6 +83,12 @@ void LoadRecorder::set_retry_interval(int ms)
     retry_->setInterval(ms);
 }
 
+void LoadRecorder::tell(const QString &text)
+{
+    qCWarning(lc_recording).noquote() << text;
+    Q_EMIT said(text);
+}
+
 void LoadRecorder::after_change(int before)
 {
     if (waiting() == 0 && !Database::seems_away())
@@ -109,6 +116,7 @@ QString LoadRecorder::journal_load(const Input &given)
     }
     if (!error.isEmpty())
         tell(error);
+    qCInfo(lc_recording).noquote() << "load journalled:" << id << describe(given);
     Q_EMIT waiting_changed(waiting());
     return id;
 }
@@ -148,6 +156,7 @@ LoadRecorder::Try LoadRecorder::write_one(const OutageJournal::Entry &e, const s
         t.reason = err.message();
     } catch (const DbError &err) {
         if (err.retry_later()) {
+            qCWarning(lc_recording).noquote() << "load kept waiting:" << describe(e.load) << "-" << err.message();
             t.kind = Result::Waiting;
             return t;
         }
@@ -172,6 +181,8 @@ int LoadRecorder::write_waiting(const QString &fresh, const shipment_recording::
     bool fresh_told = fresh.isEmpty();
     int written = 0;
     const auto done = [&](const OutageJournal::Entry &e, const Try &t) {
+        if (t.kind == Result::Written)
+            qCInfo(lc_recording).noquote() << "load written:" << e.id;
         if (e.id == fresh)
             fresh_told = true;
         else if (t.kind == Result::Written && t.recorded)
@@ -300,8 +311,10 @@ int LoadRecorder::write_waiting(const QString &fresh, const shipment_recording::
         retry_->setInterval(std::min(retry_->interval() * 2, max_retry_interval));
     current_interval_ = retry_->interval();
     after_change(before);
-    if (written > 0)
+    if (written > 0) {
+        qCInfo(lc_recording).noquote() << "loads written from the journal:" << written << "- waiting:" << waiting();
         Q_EMIT replayed(written);
+    }
     return written;
 }
 

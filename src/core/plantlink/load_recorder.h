@@ -103,7 +103,7 @@ private:
     // A provisional ticket that the written load contradicts, to be said.
     void note_changed_ticket(const OutageJournal::Entry &e, const shipment_recording::Recorded &written);
     void after_change(int before);
-    void tell(const QString &text) { Q_EMIT said(text); }
+    void tell(const QString &text);
 
     const Database &db_;
     mutable QMutex mutex_;  // guards journal_, held_, written_

@@ -1,4 +1,5 @@
 #include "core/plantlink/plant_link.h"
+#include "core/plantlink/link_log.h"
 #include "core/framework/guarded.h"
 #include "core/framework/serial_line.h"
 #include "core/plantlink/reservation_slots.h"
@@ -96,6 +97,7 @@ void PlantLink::switch_on()
             p.error = QStringLiteral("%1호기: %2").arg(u).arg(p.error);
         }
         // The lines after it stay closed; switching off and on tries again.
+        qCWarning(lc_link).noquote() << "cannot open the line:" << p.error;
         say(p.error, true);
         return;
     }
@@ -163,6 +165,7 @@ void PlantLink::send(int unit)
         return;
     QString error;
     if (!lines_[unit - 1]->write(frame, &error)) {
+        qCWarning(lc_link).noquote() << "unit" << unit << "- frame not sent:" << error;
         say(QStringLiteral("%1호기로 전송할 수 없습니다.\n%2").arg(unit).arg(error), true);
         return;
     }
@@ -224,9 +227,11 @@ void PlantLink::handle(const Pending &p)
         apply_status(p.unit, p.letter, p.read_at);
         return;
     case Pending::Notice:
+        qCWarning(lc_link).noquote() << "unit" << p.unit << "-" << receive_error_text();
         say(receive_error_text(), false);
         return;
     case Pending::LineError:
+        qCWarning(lc_link).noquote() << "unit" << p.unit << "line event" << p.event << "-" << line_error_text(p.unit, p.event);
         if (p.event == SerialLine::PortLost)
             port_lost(p.unit);
         else
@@ -282,12 +287,13 @@ void PlantLink::apply_status(int u, char letter, const QDateTime &read_at)
             const send_frame::SlotLoad load{slots_.field(u, 1, Slots::Product), slots_.field(u, 1, Slots::Quantity),
                                             slots_.field(u, 1, Slots::VehicleNo)};
             // An empty quantity is said by the recording itself.
-            if (!load.quantity.isEmpty() && (slots_.field(u, 1, Slots::OrderNo).isEmpty() || !load.complete()))
+            if (!load.quantity.isEmpty() && (slots_.field(u, 1, Slots::OrderNo).isEmpty() || !load.complete())) {
+                qCWarning(lc_link) << "unit" << u << "- batch started without a complete load in slot 1: not recorded";
                 say(QStringLiteral("%1호기 예약1에 순번, 규격이나 4자리 차번이 없어 출하를 기록하지 않았습니다.\n"
                                    "이 차량의 출하는 출하 내역 수정에서 입력하십시오.")
                         .arg(u),
                     true);
-            else
+            } else
                 unit.recorded = host_.record_shipment(u, messages_, read_at);
         }
         return;
@@ -352,6 +358,7 @@ void PlantLink::reopen_lost_ports()
             continue;
         }
         unit.line_down = false;
+        qCInfo(lc_link) << "unit" << u << "- port open again";
         show_status_label(u);
         unit.last_frame.clear();
         send(u);
