@@ -11,7 +11,8 @@ packages=(
 if [ "${1:-}" = "--tests" ]; then
   # cups: the printing tests run once more with a default printer.
   # ccache: the core-only configuration reuses the full build's objects.
-  packages+=(postgresql socat poppler-utils cups-daemon cups-client ccache)
+  # python3-jsonschema: the tickets' data files are checked against their schema.
+  packages+=(postgresql socat poppler-utils cups-daemon cups-client ccache python3-jsonschema)
 fi
 
 missing=()

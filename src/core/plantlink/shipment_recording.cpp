@@ -10,6 +10,7 @@
 #include "core/framework/guarded.h"
 #include "core/framework/stored_text.h"
 
+#include <QJsonObject>
 #include <QSqlQuery>
 
 namespace shipment_recording {
@@ -28,6 +29,7 @@ double quantity_of(const QString &text, const QString &what)
 struct OrderRow {
     double reorder = 0;
     double order_m3 = 0;
+    std::optional<QJsonObject> row;  // for the change log
 };
 
 OrderRow read_order(const Database &db, const Input &in, Recorded &r)
@@ -36,6 +38,7 @@ OrderRow read_order(const Database &db, const Input &in, Recorded &r)
                            {{":d", in.board_date}, {":s", in.order_no}});
     OrderRow o;
     if (q.next()) {
+        o.row = change_log::row_json(q.record());
         o.reorder = number_or_zero(q.value(QStringLiteral("v_reorder")));
         o.order_m3 = number_or_zero(q.value(QStringLiteral("order_m3")));
         r.v_rule = q.value(QStringLiteral("v_rule")).toString();
@@ -194,11 +197,22 @@ void write(const Database &db, const Input &in, Recorded &r)
     }
 
     r.trip_no = static_cast<int>(prev_count) + 1;
+    const QJsonObject load{{QStringLiteral("o_date"), stored::date(in.today)},
+                           {QStringLiteral("o_fdate"), in.board_date},
+                           {QStringLiteral("o_otime"), r.time},
+                           {QStringLiteral("o_scode"), in.order_no},
+                           {QStringLiteral("o_count"), QStringLiteral("%1").arg(r.trip_no, 3, 10, QLatin1Char('0'))},
+                           {QStringLiteral("o_carnum"), r.vehicle_code},
+                           {QStringLiteral("o_hogi"), QString::number(in.unit)},
+                           {QStringLiteral("o_outorder"), r.quantity},
+                           {QStringLiteral("o_moltal"), r.mortar},
+                           {QStringLiteral("o_ccode"), r.vehicle_no},
+                           {QStringLiteral("o_return"), QStringLiteral("**")}};
     db.exec(QStringLiteral("insert into cholha (o_date, o_fdate, o_otime, o_scode, o_count, o_carnum, o_hogi,"
                            " o_outorder, o_moltal, o_ccode, o_return) values"
                            " (:N1, :N2, :N3, :N4, :N5, :N6, :N7, :N8, :N9, :N10, :N11)"),
             {{":N1", stored::date(in.today)}, {":N2", in.board_date}, {":N3", r.time},
-             {":N4", in.order_no}, {":N5", QStringLiteral("%1").arg(r.trip_no, 3, 10, QLatin1Char('0'))},
+             {":N4", in.order_no}, {":N5", load.value(QLatin1String("o_count")).toString()},
              {":N6", r.vehicle_code}, {":N7", QString::number(in.unit)}, {":N8", r.quantity},
              {":N9", r.mortar}, {":N10", r.vehicle_no}, {":N11", QStringLiteral("**")}});
 
@@ -210,6 +224,19 @@ void write(const Database &db, const Input &in, Recorded &r)
                            " where ilja = :R1 and seq = :R2"),
             {{":R1", in.board_date}, {":R2", in.order_no}, {":R3", r.cumulative},
              {":R4", remaining > 0 ? remaining : 0.0}, {":R5", r.trip_no}});
+
+    // The order's row after the update is the one read under the lock with
+    // the three figures just written: no statement more for the log.
+    change_log::Changes changes;
+    changes.add(change_log::load_entry(change_log::Kind::Recorded, std::nullopt, load));
+    if (order.row) {
+        QJsonObject after = *order.row;
+        after.insert(QStringLiteral("v_outorder"), r.cumulative);
+        after.insert(QStringLiteral("v_reorder"), remaining > 0 ? remaining : 0.0);
+        after.insert(QStringLiteral("v_ccount"), r.trip_no);
+        changes.add(change_log::order_entry(change_log::Kind::Recorded, order.row, after));
+    }
+    changes.write(db, in.author);
 
     // Unit 1's site stands padded to the frame's width in its slot.
     vehicles_db::recount_vehicle(db, in.board_date, r.vehicle_code, in.site_name.trimmed());
@@ -255,6 +282,15 @@ void fill_ticket(TicketData &t, const Recorded &load, const QString &board_date,
     t.shipper = shipper;
     t.ks_mark = load.ks_mark;
     t.order_no = order_no;
+    t.origin.path = QStringLiteral("console");
+    t.origin.book = QStringLiteral("cholha");
+    t.origin.work_date = board_date;
+    t.origin.order_no = order_no;
+    t.origin.trip = QStringLiteral("%1").arg(load.trip_no, 3, 10, QLatin1Char('0'));
+    t.origin.load_time = load.time;
+    t.origin.spec = load.v_rule;
+    t.origin.mortar = load.mortar;
+    t.origin.vehicle_code = load.vehicle_code;
 }
 
 }
