@@ -67,6 +67,20 @@ QString entry_id(const QDateTime &when, quint32 change, int position)
         .arg(position, 4, 10, QLatin1Char('0'));
 }
 
+// Now, but later than the last change written by this program: two changes
+// in one millisecond still list in the order they were made.
+QDateTime next_moment()
+{
+    static QMutex mutex;
+    static QDateTime last;
+    QMutexLocker lock(&mutex);
+    QDateTime now = QDateTime::currentDateTime();
+    if (last.isValid() && now <= last)
+        now = last.addMSecs(1);
+    last = now;
+    return now;
+}
+
 const int columns_per_entry = 14;
 const int entries_per_statement = 40;
 }
@@ -192,7 +206,7 @@ void Changes::write(const Database &db, const ChangeAuthor &who) const
 {
     if (entries_.isEmpty())
         return;
-    const QDateTime when = QDateTime::currentDateTime();
+    const QDateTime when = next_moment();
     const QString logged_at = when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const quint32 change = QRandomGenerator::global()->generate();
     // A few statements of many rows each: a renumbering may touch dozens.

@@ -2,6 +2,7 @@
 #include "core/framework/database.h"
 
 #include <QJsonDocument>
+#include <QMutex>
 #include <QRandomGenerator>
 
 namespace ticket_register {
@@ -15,6 +16,20 @@ const PathText path_texts[] = {
     {"editor_range", "수동송장 연속"}, {"hand", "수기송장"},       {"auto", "자동송장 낱장"},
     {"auto_range", "자동송장 연속"},
 };
+}
+
+namespace {
+// Later than the last ticket registered here, so the register lists in
+// the order of printing even within one millisecond.
+QDateTime ordered(const QDateTime &when)
+{
+    static QMutex mutex;
+    static QDateTime last;
+    QMutexLocker lock(&mutex);
+    const QDateTime at = last.isValid() && when <= last ? last.addMSecs(1) : when;
+    last = at;
+    return at;
+}
 }
 
 QString path_words(const QString &path)
@@ -60,7 +75,7 @@ Registered record(const Database &db, const ChangeAuthor &author, const TicketDa
     Registered r;
     r.printed_at = when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     r.entry_id = QStringLiteral("%1-%2")
-                     .arg(when.toString(QStringLiteral("yyyyMMddHHmmsszzz")))
+                     .arg(ordered(when).toString(QStringLiteral("yyyyMMddHHmmsszzz")))
                      .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     Transaction tx(db);
     r.reprint = printed_before(db, t);
