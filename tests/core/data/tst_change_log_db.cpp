@@ -256,6 +256,23 @@ private Q_SLOTS:
         QCOMPARE(t.log(), expected);
     }
 
+    void a_deletion_that_renumbers_many_loads_logs_each()
+    {
+        Plant t;
+        for (int i = 1; i <= 45; ++i) {
+            const QByteArray count = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')).toLatin1();
+            const QByteArray time = QTime(6, 0).addSecs(60 * i).toString(QStringLiteral("HH:mm:ss")).toLatin1();
+            t.load("01", count.constData(), "81-1111-1", time.constData(), 1);
+        }
+        t.p.exec(QStringLiteral("delete from change_log"));
+        shipment_edit_db::delete_shipment(t.db(), stored("01", "001", "81-1111-1", "06:01:00", 1), QString::fromLatin1(day));
+        const QStringList log = t.log();
+        QCOMPARE(log.size(), 46);
+        QCOMPARE(log.filter(QStringLiteral("cholha renumbered")).size(), 44);
+        QVERIFY(log.contains(QStringLiteral("cholha renumbered 2026-03-02 01-044 06:45:00 o_count:045>044")));
+        QVERIFY(log.contains(QStringLiteral("r_suju deleted 2026-03-02 01 v_ccount:45>44 v_outorder:45>44")));
+    }
+
     void who_and_where()
     {
         Plant t;
