@@ -139,11 +139,15 @@ RecordTableModel::RowSource register_rows(const Database &db, const Filter &filt
 
 QList<QSqlRecord> unprinted(const Database &db, const Filter &f)
 {
+    // The period once more inside: the register's rows of the period only,
+    // not the whole register, are matched against the loads.
     Params params{{QStringLiteral(":a"), f.first_date}, {QStringLiteral(":b"), f.last_date},
+                  {QStringLiteral(":ta"), f.first_date}, {QStringLiteral(":tb"), f.last_date},
                   {QStringLiteral(":book"), QStringLiteral("cholha")}};
     QString sql = QStringLiteral("select c.o_fdate, c.o_scode, c.o_count, c.o_otime, c.o_ccode, c.o_outorder, c.o_hogi"
                                  " from cholha c where c.o_fdate >= :a and c.o_fdate <= :b"
-                                 " and not exists (select 1 from ticket_register t where t.work_date = c.o_fdate"
+                                 " and not exists (select 1 from ticket_register t where t.work_date >= :ta"
+                                 " and t.work_date <= :tb and t.work_date = c.o_fdate"
                                  " and t.order_no = c.o_scode and t.load_time = c.o_otime and t.book = :book)");
     if (!f.order_no.isEmpty()) {
         sql += QStringLiteral(" and c.o_scode = :o");

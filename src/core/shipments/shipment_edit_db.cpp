@@ -74,14 +74,6 @@ Shipment remove_row(const Database &db, const Shipment &row)
     return removed;
 }
 
-// The order's trip count as the locked transaction sees it.
-long long stored_trips(const Database &db, const QString &date, const QString &seq)
-{
-    return static_cast<long long>(number_or_zero(
-        db.scalar(QStringLiteral("select v_ccount from r_suju where ilja = :d and seq = :s"),
-                  {{":d", date}, {":s", seq}})));
-}
-
 ActionError order_gone(const QString &date, const QString &seq)
 {
     return ActionError(QStringLiteral("%1 출하예정 %2번이 없습니다. 다른 곳에서 삭제되었을 수 있습니다.\n"
@@ -152,6 +144,12 @@ public:
                 orders_.insert(seq, change_log::order_row(db, date, seq));
     }
     void set_order_kind(const QString &seq, Kind kind) { order_kinds_.insert(seq, kind); }
+    // The order's trip count as the locked transaction read it.
+    long long trips_of(const QString &seq) const
+    {
+        const std::optional<QJsonObject> row = orders_.value(seq);
+        return row ? static_cast<long long>(number_or_zero(row->value(QLatin1String("v_ccount")).toVariant())) : 0;
+    }
     // A load removed for good, or replaced by the saved one (`replaced_by`
     // set at the end).
     void removed(const Shipment &row, Kind kind) { loads_.append({kind, row, std::nullopt}); }
@@ -316,7 +314,7 @@ std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req
     record.orders_locked(db, date, orders);
 
     if (insert)
-        s.o_count = three_digits(stored_trips(db, date, order) + 1);
+        s.o_count = three_digits(record.trips_of(order) + 1);
 
     SaveResult result;
     Recounts recounts(date, req.board_date);
