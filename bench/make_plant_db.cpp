@@ -6,11 +6,17 @@
 //
 //   make_plant_db [--years N] [--end yyyy-mm-dd]
 //   make_plant_db --contracts-only
+//   make_plant_db --change-log [--log-days N]
 //
 // The database is the one the program would use (Connection.ini or the
 // VELDARO_DB_* variables); it must be empty.  --contracts-only adds the
 // customers, sites, contracts and ledger to a database that has the orders
-// and loads but none of those yet.
+// and loads but none of those yet.  --change-log adds the last year (or N
+// days) of the change log and the ticket register to a database with its
+// loads: every load recorded (the load and its order's figures), one load
+// in fifty corrected afterwards, every load's ticket printed and one in
+// twenty printed again.
+#include "core/data/change_log.h"
 #include "core/data/connection_settings.h"
 #include "core/data/data_module.h"
 #include "core/data/schema.h"
@@ -19,6 +25,9 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlRecord>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSqlError>
@@ -203,6 +212,111 @@ void fill_contracts(const Database &db, QRandomGenerator &rnd)
     tx.commit();
     out << contract_rows << " contract periods, " << loads.size() << " ledger rows in " << t.elapsed() / 1000.0 << " s\n";
 }
+
+QString compact(const QJsonObject &o)
+{
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+}
+
+void fill_change_log(const Database &db, int days, QRandomGenerator &rnd)
+{
+    QElapsedTimer t;
+    t.start();
+    if (number_or_zero(db.scalar(QStringLiteral("select count(*) from change_log"))) > 0) {
+        out << "the database already holds a change log\n";
+        return;
+    }
+    const QDate end = stored::parse_date(db.scalar(QStringLiteral("select max(o_fdate) from cholha")).toString());
+    const QDate start = end.addDays(1 - days);
+    const QStringList operators{QStringLiteral("김반장"), QStringLiteral("이주임"), QStringLiteral("박과장")};
+    const QStringList stations{QStringLiteral("CONSOLE-PC"), QStringLiteral("OFFICE-1"), QStringLiteral("OFFICE-2")};
+    qint64 entries = 0, tickets = 0;
+    for (QDate day = start; day <= end; day = day.addDays(1)) {
+        const QString ilja = stored::date(day);
+        QHash<QString, QJsonObject> orders;
+        {
+            QSqlQuery q = db.query(QStringLiteral("select * from r_suju where ilja = :d"), {{":d", ilja}});
+            while (q.next()) {
+                QJsonObject o = change_log::row_json(q.record());
+                o.insert(QStringLiteral("v_outorder"), 0.0);
+                o.insert(QStringLiteral("v_ccount"), 0);
+                o.insert(QStringLiteral("v_reorder"), o.value(QLatin1String("order_m3")));
+                orders.insert(o.value(QLatin1String("seq")).toString(), o);
+            }
+        }
+        QList<QJsonObject> loads;
+        {
+            QSqlQuery q = db.query(QStringLiteral("select * from cholha where o_fdate = :d order by o_otime"), {{":d", ilja}});
+            while (q.next())
+                loads << change_log::row_json(q.record());
+        }
+        if (loads.isEmpty())
+            continue;
+        Transaction tx(db);
+        BulkInsert log(db, QStringLiteral("change_log"),
+                       {"entry_id", "logged_at", "op_name", "station", "tbl_name", "row_key", "kind", "work_date",
+                        "order_no", "vehicle_code", "vehicle_no", "changed", "before_json", "after_json"},
+                       50);
+        BulkInsert reg(db, QStringLiteral("ticket_register"),
+                       {"entry_id", "printed_at", "op_name", "station", "print_path", "reprint", "output", "book",
+                        "work_date", "order_no", "trip_no", "load_time", "vehicle_no", "ticket_json"},
+                       50);
+        int ms = 0;
+        const auto add = [&](const QDateTime &at, int who, const change_log::Entry &e) {
+            log.add({QStringLiteral("%1-%2-%3").arg(at.toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral("%1").arg(ms++ % 1000, 3, 10, QLatin1Char('0')))
+                         .arg(rnd.generate(), 8, 16, QLatin1Char('0')).arg(0, 4, 10, QLatin1Char('0')),
+                     at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), operators[who], stations[who], e.table, e.key,
+                     change_log::code(e.kind), e.work_date, e.order_no, e.vehicle_code, e.vehicle_no,
+                     change_log::changed_fields(e.before, e.after).join(QLatin1Char(',')),
+                     e.before ? QVariant(compact(*e.before)) : QVariant(QMetaType(QMetaType::QString)),
+                     e.after ? QVariant(compact(*e.after)) : QVariant(QMetaType(QMetaType::QString))});
+            ++entries;
+        };
+        for (const QJsonObject &load : loads) {
+            const QDateTime at(day, QTime::fromString(load.value(QLatin1String("o_otime")).toString(), QStringLiteral("HH:mm:ss")));
+            const QString seq = load.value(QLatin1String("o_scode")).toString();
+            QJsonObject &order = orders[seq];
+            const QJsonObject before = order;
+            const double q = load.value(QLatin1String("o_outorder")).toDouble();
+            const double shipped = order.value(QLatin1String("v_outorder")).toDouble() + q;
+            order.insert(QStringLiteral("v_outorder"), shipped);
+            order.insert(QStringLiteral("v_ccount"), order.value(QLatin1String("v_ccount")).toInt() + 1);
+            order.insert(QStringLiteral("v_reorder"), qMax(0.0, order.value(QLatin1String("order_m3")).toDouble() - shipped));
+            add(at, 0, change_log::load_entry(change_log::Kind::Recorded, std::nullopt, load));
+            add(at, 0, change_log::order_entry(change_log::Kind::Recorded, before, order));
+            const QString trip = load.value(QLatin1String("o_count")).toString();
+            const QString number = load.value(QLatin1String("o_ccode")).toString();
+            const QJsonObject ticket{{QStringLiteral("format"), QStringLiteral("veldaro-delivery-ticket")},
+                                     {QStringLiteral("order_no"), seq}, {QStringLiteral("trip_no"), trip.toInt()},
+                                     {QStringLiteral("quantity_m3"), q}, {QStringLiteral("vehicle"), number}};
+            for (int copy = 0; copy < (rnd.bounded(20) == 0 ? 2 : 1); ++copy) {
+                const QDateTime printed = at.addSecs(copy * 3600);
+                reg.add({QStringLiteral("%1-%2").arg(printed.toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral("%1").arg(ms++ % 1000, 3, 10, QLatin1Char('0')))
+                             .arg(rnd.generate(), 8, 16, QLatin1Char('0')),
+                         printed.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), operators[copy], stations[copy],
+                         copy ? QStringLiteral("reprint") : QStringLiteral("console"), copy ? "Y" : "N",
+                         QStringLiteral("송장프린터"), QStringLiteral("cholha"), ilja, seq, trip,
+                         load.value(QLatin1String("o_otime")).toString(), number, compact(ticket)});
+                ++tickets;
+            }
+            if (rnd.bounded(50) == 0) {
+                QJsonObject corrected = load;
+                corrected.insert(QStringLiteral("o_outorder"), q - 0.5);
+                QJsonObject order_after = order;
+                order_after.insert(QStringLiteral("v_outorder"), shipped - 0.5);
+                const QDateTime later = at.addSecs(5400);
+                const int who = 1 + rnd.bounded(2);
+                add(later, who, change_log::load_entry(change_log::Kind::Corrected, load, corrected));
+                add(later, who, change_log::order_entry(change_log::Kind::Corrected, order, order_after));
+            }
+        }
+        log.flush();
+        reg.flush();
+        tx.commit();
+    }
+    out << entries << " log entries, " << tickets << " registered tickets from " << stored::date(start) << " to "
+        << stored::date(end) << " in " << t.elapsed() / 1000.0 << " s\n";
+}
 }
 
 int main(int argc, char **argv)
@@ -212,11 +326,15 @@ int main(int argc, char **argv)
     QDate end = QDate::currentDate();
     const QStringList args = app.arguments();
     const bool contracts_only = args.contains(QStringLiteral("--contracts-only"));
+    const bool change_log_only = args.contains(QStringLiteral("--change-log"));
+    int log_days = 365;
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--years"))
             years = args[i + 1].toInt();
         else if (args[i] == QLatin1String("--end"))
             end = stored::parse_date(args[i + 1]);
+        else if (args[i] == QLatin1String("--log-days"))
+            log_days = args[i + 1].toInt();
     }
     const ConnectionSettings connection = ConnectionSettings::load(QString());
     TF_DBMDL dbm(QString(), connection);
@@ -225,6 +343,11 @@ int main(int argc, char **argv)
         const Database &db = dbm.db();
         schema::create_missing(db);
         QRandomGenerator rnd(20261210);
+        if (change_log_only) {
+            fill_change_log(db, log_days, rnd);
+            db.exec(QStringLiteral("analyze"));
+            return 0;
+        }
         if (contracts_only) {
             fill_contracts(db, rnd);
             db.exec(QStringLiteral("analyze"));

@@ -12,7 +12,9 @@ if [ "${1:-}" = "--tests" ]; then
   # cups: the printing tests run once more with a default printer.
   # ccache: the core-only configuration reuses the full build's objects.
   # dpkg-dev, appstream, desktop-file-utils: the package, its menu entry and metadata checked.
-  packages+=(postgresql socat poppler-utils cups-daemon cups-client ccache dpkg-dev appstream desktop-file-utils)
+  # python3-jsonschema: the tickets' data files are checked against their schema.
+  packages+=(postgresql socat poppler-utils cups-daemon cups-client ccache dpkg-dev appstream desktop-file-utils
+             python3-jsonschema)
 fi
 
 missing=()

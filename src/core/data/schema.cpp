@@ -133,6 +133,30 @@ const QList<Table> &tables()
          {},
          {},
          true},
+        // Every change of a shipment, an order, an auto-book order or load and
+        // a vehicle's service state: one row per changed row, written with the
+        // change.  The key begins with the time, so it orders the log.
+        {"change_log",
+         {{"entry_id", "varchar(40)"}, {"logged_at", "varchar(19)"}, {"op_name", "varchar(40)"},
+          {"station", "varchar(64)"}, {"tbl_name", "varchar(20)"}, {"row_key", "varchar(60)"},
+          {"kind", "varchar(20)"}, {"work_date", date}, {"order_no", "varchar(10)"},
+          {"vehicle_code", "varchar(9)"}, {"vehicle_no", "varchar(10)"}, {"changed", "varchar(1000)"},
+          {"before_json", "varchar(8000)"}, {"after_json", "varchar(8000)"}},
+         {"entry_id"},
+         {},
+         {},
+         true},
+        // Every delivery ticket printed or written to PDF, by any path.
+        {"ticket_register",
+         {{"entry_id", "varchar(40)"}, {"printed_at", "varchar(19)"}, {"op_name", "varchar(40)"},
+          {"station", "varchar(64)"}, {"print_path", "varchar(20)"}, {"reprint", "varchar(1)"},
+          {"output", "varchar(400)"}, {"book", "varchar(10)"}, {"work_date", date},
+          {"order_no", "varchar(10)"}, {"trip_no", "varchar(10)"}, {"load_time", "varchar(8)"},
+          {"vehicle_no", "varchar(10)"}, {"ticket_json", "varchar(8000)"}},
+         {"entry_id"},
+         {{"work_date", "order_no", "load_time"}},
+         {},
+         true},
     };
     return all;
 }

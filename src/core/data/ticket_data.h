@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <optional>
 
 // The values of one delivery ticket, handed from whoever prints a ticket to
 // the ticket report.  Emptied once the ticket has been drawn.
@@ -8,6 +9,23 @@
 // trip).  Callers set the order's number ("05"); the auto ticket book sets
 // "Y" and its own order number ("Y03") so that its tickets are told apart;
 // the hand ticket, which belongs to no recorded load, leaves it empty.
+// Where a ticket comes from, for the ticket register and the ticket's data
+// file; nothing of it is printed.
+struct TicketOrigin {
+    // "console" (the load just recorded), "reprint", "editor",
+    // "editor_range", "hand", "auto", "auto_range".
+    QString path;
+    // "cholha", "yu_cholha"; empty for a hand ticket.
+    QString book;
+    QString work_date;     // "yyyy-mm-dd"
+    QString order_no;      // as stored: "05", the auto book's "3"
+    QString trip;          // as stored: "003"
+    QString load_time;     // as stored: "10:20:00", the auto book's "10:20"
+    QString spec;          // the specification's name
+    std::optional<double> mortar;  // the mortar within the quantity, when known
+    QString vehicle_code;
+};
+
 struct TicketData {
     QString year;
     QString month;
@@ -31,6 +49,7 @@ struct TicketData {
     QString ks_mark;
     QString admixture_rate;
     QString order_no;
+    TicketOrigin origin;
 
     void clear() { *this = TicketData(); }
     bool is_empty() const;

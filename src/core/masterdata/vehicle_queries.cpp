@@ -1,7 +1,48 @@
 #include "core/masterdata/vehicle_queries.h"
 #include "core/framework/database.h"
+#include "core/data/change_log.h"
+
+#include <QJsonObject>
+#include <QMap>
+#include <QSqlRecord>
 
 namespace vehicles_db {
+namespace {
+// The vehicles' rows (all of them, or one), by code.
+QMap<QString, QJsonObject> vehicle_rows(const Database &db, const QString &code = QString())
+{
+    QMap<QString, QJsonObject> rows;
+    QSqlQuery q = code.isEmpty() ? db.query(QStringLiteral("select * from car_code"))
+                                 : db.query(QStringLiteral("select * from car_code where code = :c"), {{":c", code}});
+    while (q.next()) {
+        const QJsonObject row = change_log::row_json(q.record());
+        rows.insert(row.value(QLatin1String("code")).toString(), row);
+    }
+    return rows;
+}
+
+// One entry per vehicle whose service state changed.
+void log_service_changes(const Database &db, const QMap<QString, QJsonObject> &before,
+                         const QMap<QString, QJsonObject> &after)
+{
+    change_log::Changes changes;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const QJsonObject old = before.value(it.key());
+        if (old.value(QLatin1String("c_state")) == it.value().value(QLatin1String("c_state")))
+            continue;
+        change_log::Entry e;
+        e.table = QStringLiteral("car_code");
+        e.kind = change_log::Kind::Corrected;
+        e.key = it.key();
+        e.vehicle_code = it.key();
+        e.vehicle_no = it.value().value(QLatin1String("scode")).toString();
+        e.before = old;
+        e.after = it.value();
+        changes.add(e);
+    }
+    changes.write(db);
+}
+}
 
 QSqlQuery vehicles(const Database &db, const QString &state)
 {
@@ -18,6 +59,7 @@ void recount_all_vehicles(const Database &db, const QString &date)
     // Every vehicle locked first, in a statement of its own, so the counts
     // below are read after any load being recorded has committed.
     db.exec(QStringLiteral("update car_code set c_dsum = c_dsum"));
+    const QMap<QString, QJsonObject> before = vehicle_rows(db);
     // The month runs from its first day to `date`; the range lets the
     // (o_carnum, o_date) index do the work, the LIKE keeps it to the month.
     db.exec(QStringLiteral(
@@ -36,6 +78,7 @@ void recount_all_vehicles(const Database &db, const QString &date)
     db.exec(QStringLiteral("update car_code set c_dsum = 0, c_station = :e where c_state = 'YES'"
                            " and not exists (select 1 from cholha where o_date = :d)"),
             {{":e", QStringLiteral("")}, {":d", date}});  // a null QString would store NULL
+    log_service_changes(db, before, vehicle_rows(db));
     tx.commit();
 }
 
@@ -68,13 +111,21 @@ QList<Trip> vehicle_trips(const Database &db, const QString &vehicle_code, const
 void toggle_service(const Database &db, const QString &vehicle_code, const QString &current_state)
 {
     const QString next = current_state == QLatin1String("YES") ? QStringLiteral("NO") : QStringLiteral("YES");
+    Transaction tx(db);
+    const QMap<QString, QJsonObject> before = vehicle_rows(db, vehicle_code);
     db.exec(QStringLiteral("update car_code set c_state = :s where code = :c"),
             {{":s", next}, {":c", vehicle_code}});
+    log_service_changes(db, before, vehicle_rows(db, vehicle_code));
+    tx.commit();
 }
 
 void put_all_in_service(const Database &db)
 {
+    Transaction tx(db);
+    const QMap<QString, QJsonObject> before = vehicle_rows(db);
     db.exec(QStringLiteral("update car_code set c_state = 'YES'"));
+    log_service_changes(db, before, vehicle_rows(db));
+    tx.commit();
 }
 
 }

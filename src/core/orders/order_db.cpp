@@ -1,4 +1,5 @@
 #include "core/orders/order_db.h"
+#include "core/data/change_log.h"
 #include "core/framework/guarded.h"
 #include "core/masterdata/master_db.h"
 #include "core/masterdata/text_pad.h"
@@ -125,6 +126,10 @@ QString insert_order(const Database &db, const OrderEntry &o)
                 throw ActionError(QStringLiteral("순번을 확인하세요"));
         }
         insert_row(db, row);
+        change_log::Changes changes;
+        changes.add(change_log::order_entry(change_log::Kind::Entered, std::nullopt,
+                                            change_log::order_row(db, row.ilja, row.seq)));
+        changes.write(db);
         stored = row.seq;
     });
     return stored;
@@ -137,6 +142,7 @@ bool update_order(const Database &db, const OrderEntry &o)
     // either is in it or waits until this update is committed.
     if (!order_lock::lock(db, o.ilja, o.seq))
         return false;
+    const std::optional<QJsonObject> before = change_log::order_row(db, o.ilja, o.seq);
     const QVariant shipped = db.scalar(QStringLiteral("select v_outorder from r_suju where ilja = :d and seq = :s"),
                                        {{":d", o.ilja}, {":s", o.seq}});
     const double remaining = qMax(0.0, o.order_m3.toDouble() - number_or_zero(shipped));
@@ -152,6 +158,9 @@ bool update_order(const Database &db, const OrderEntry &o)
              {":order_m3", number(o.order_m3)}, {":danga", number(o.danga)}, {":v_reorder", remaining},
              {":kind", o.kind}, {":cement", o.cement}, {":gravel", o.gravel}, {":japum", o.japum},
              {":con", o.con}, {":v_hon", o.v_hon}, {":ilja", o.ilja}, {":seq", o.seq}});
+    change_log::Changes changes;
+    changes.add(change_log::order_entry(change_log::Kind::Corrected, before, change_log::order_row(db, o.ilja, o.seq)));
+    changes.write(db);
     tx.commit();
     return true;
 }
@@ -169,8 +178,12 @@ DeleteOutcome delete_order(const Database &db, const QString &date, const QStrin
                                                  {{":d", date}, {":s", seq}})));
         if (out.loads > 0)
             return out;
+        const std::optional<QJsonObject> before = change_log::order_row(db, date, seq);
         out.deleted = db.exec(QStringLiteral("delete from r_suju where ilja = :d and seq = :s"),
                               {{":d", date}, {":s", seq}}) > 0;
+        change_log::Changes changes;
+        changes.add(change_log::order_entry(change_log::Kind::Deleted, before, std::nullopt));
+        changes.write(db);
     }
     db.exec(QStringLiteral("delete from cont_carry where ilja = :d and seq = :s"), {{":d", date}, {":s", seq}});
     tx.commit();

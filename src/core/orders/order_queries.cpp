@@ -1,4 +1,9 @@
 #include "core/orders/order_queries.h"
+#include "core/data/change_log.h"
+#include "core/orders/order_lock.h"
+#include <QJsonObject>
+#include <QMap>
+#include <QSqlRecord>
 #include "core/framework/database.h"
 
 namespace orders_db {
@@ -51,8 +56,31 @@ QSqlQuery shipments_of_order(const Database &db, const QString &date, const QStr
 void set_order_state(const Database &db, const QString &date, const QString &seq,
                      const QString &state)
 {
+    Transaction tx(db);
+    if (!order_lock::lock(db, date, seq))
+        return;
+    const std::optional<QJsonObject> before = change_log::order_row(db, date, seq);
     db.exec(QStringLiteral("update r_suju set v_state = :st where ilja = :d and seq = :s"),
             {{":st", state}, {":d", date}, {":s", seq}});
+    change_log::Changes changes;
+    changes.add(change_log::order_entry(state == QLatin1String("YES") ? change_log::Kind::Reopened
+                                                                      : change_log::Kind::Closed,
+                                        before, change_log::order_row(db, date, seq)));
+    changes.write(db);
+    tx.commit();
+}
+
+namespace {
+QMap<QString, QJsonObject> day_rows(const Database &db, const QString &date)
+{
+    QMap<QString, QJsonObject> rows;
+    QSqlQuery q = db.query(QStringLiteral("select * from r_suju where ilja = :d"), {{":d", date}});
+    while (q.next()) {
+        const QJsonObject row = change_log::row_json(q.record());
+        rows.insert(row.value(QLatin1String("seq")).toString(), row);
+    }
+    return rows;
+}
 }
 
 void recalculate_day(const Database &db, const QString &date)
@@ -65,6 +93,7 @@ void recalculate_day(const Database &db, const QString &date)
     // then read anew.  (On PostgreSQL an update that waits for a row lock
     // would otherwise write the sums of the loads it saw before waiting.)
     db.exec(QStringLiteral("update r_suju set v_ccount = v_ccount where ilja = :d"), {{":d", date}});
+    const QMap<QString, QJsonObject> before = day_rows(db, date);
     db.exec(QStringLiteral(
                 "update r_suju set"
                 " v_outorder = (select coalesce(sum(o_outorder), 0) from cholha"
@@ -77,6 +106,13 @@ void recalculate_day(const Database &db, const QString &date)
                 "   where o_fdate = r_suju.ilja and o_scode = r_suju.seq)"
                 " where ilja = :d"),
             {{":d", date}});
+    const QMap<QString, QJsonObject> after = day_rows(db, date);
+    change_log::Changes changes;
+    for (auto it = after.cbegin(); it != after.cend(); ++it)
+        changes.add(change_log::order_entry(change_log::Kind::Recalculated,
+                                            before.contains(it.key()) ? std::optional(before.value(it.key())) : std::nullopt,
+                                            it.value()));
+    changes.write(db);
     tx.commit();
 }
 

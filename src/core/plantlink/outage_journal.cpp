@@ -145,6 +145,8 @@ QByteArray OutageJournal::encode(const Entry &e)
     o.insert(QStringLiteral("mortar_quantity"), in.mortar_quantity ? QJsonValue(*in.mortar_quantity) : QJsonValue());
     o.insert(QStringLiteral("remi_code"), in.product_code);
     o.insert(QStringLiteral("v_station"), in.site_name);
+    o.insert(QStringLiteral("operator"), in.author.operator_name);
+    o.insert(QStringLiteral("station"), in.author.station);
     if (e.provisional)
         o.insert(QStringLiteral("provisional_ticket"),
                  QJsonObject{{QStringLiteral("trip"), e.provisional->trip_no},
@@ -177,6 +179,7 @@ std::optional<OutageJournal::Entry> OutageJournal::decode(const QByteArray &line
         in.mortar_quantity = text("mortar_quantity");
     in.product_code = text("remi_code");
     in.site_name = text("v_station");
+    in.author = {text("operator"), o.contains(QLatin1String("station")) ? text("station") : ChangeAuthor::this_station()};
     in.load_id = e.id;
     in.journalled_at = e.journalled_at;
     if (const QJsonValue t = o.value(QLatin1String("provisional_ticket")); t.isObject())

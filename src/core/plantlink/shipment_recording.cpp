@@ -12,6 +12,7 @@
 #include "core/framework/guarded.h"
 #include "core/framework/stored_text.h"
 
+#include <QJsonObject>
 #include <QSqlQuery>
 
 namespace shipment_recording {
@@ -30,6 +31,7 @@ double quantity_of(const QString &text, const QString &what)
 struct OrderRow {
     double reorder = 0;
     double order_m3 = 0;
+    std::optional<QJsonObject> row;  // for the change log
 };
 
 OrderRow read_order(const Database &db, const Input &in, Recorded &r)
@@ -38,6 +40,7 @@ OrderRow read_order(const Database &db, const Input &in, Recorded &r)
                            {{":d", in.board_date}, {":s", in.order_no}});
     OrderRow o;
     if (q.next()) {
+        o.row = change_log::row_json(q.record());
         o.reorder = number_or_zero(q.value(QStringLiteral("v_reorder")));
         o.order_m3 = number_or_zero(q.value(QStringLiteral("order_m3")));
         r.v_rule = q.value(QStringLiteral("v_rule")).toString();
@@ -190,44 +193,50 @@ void read_truck_and_product(const Database &db, const Input &in, const VehicleLo
 
 // Moves the loads weighed after `in` one trip further, latest first, and
 // tells what their tickets said and now say.  `before` is the order's
-// shipped total before the first of them.
-void shift_later_loads(const Database &db, const Input &in, Recorded &r, double before)
+// shipped total before the first of them.  Gives their rows before and after.
+QList<std::pair<QJsonObject, QJsonObject>> shift_later_loads(const Database &db, const Input &in, Recorded &r,
+                                                             double before)
 {
     const QString day = stored::date(in.today);
-    struct Later {
-        QString date, time, count, vehicle_code, vehicle_no, unit;
-        double quantity;
-    };
-    QList<Later> later;
+    QList<QJsonObject> later;
     {
-        QSqlQuery q = db.query(QStringLiteral("select o_date, o_otime, o_count, o_carnum, o_ccode, o_hogi, o_outorder"
-                                              " from cholha where o_fdate = :d and o_scode = :s"
+        QSqlQuery q = db.query(QStringLiteral("select * from cholha where o_fdate = :d and o_scode = :s"
                                               " and (o_date > :d1 or (o_date = :d2 and o_otime > :t))"
                                               " order by o_date, o_otime, o_count"),
                                {{":d", in.board_date}, {":s", in.order_no}, {":d1", day}, {":d2", day}, {":t", r.time}});
         while (q.next())
-            later << Later{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-                           q.value(4).toString(), q.value(5).toString(), number_or_zero(q.value(6))};
+            later << change_log::row_json(q.record());
     }
+    const auto text = [](const QJsonObject &row, const char *column) {
+        return row.value(QLatin1String(column)).toVariant().toString();
+    };
     double cumulative = before;
-    for (const Later &l : std::as_const(later)) {
-        cumulative += l.quantity;
+    QList<std::pair<QJsonObject, QJsonObject>> moved;
+    for (const QJsonObject &row : std::as_const(later)) {
+        const int trip = text(row, "o_count").toInt();
+        cumulative += row.value(QLatin1String("o_outorder")).toDouble();
         r.moved << QStringLiteral("%1 %2 순번 %3, 차번 %4: %5회 → %6회, 누계 %7 → %8")
-                       .arg(in.board_date, l.time, in.order_no, l.vehicle_no)
-                       .arg(l.count.toInt()).arg(l.count.toInt() + 1)
+                       .arg(in.board_date, text(row, "o_otime"), in.order_no, text(row, "o_ccode"))
+                       .arg(trip).arg(trip + 1)
                        .arg(number_2n(cumulative), number_2n(cumulative + r.quantity));
+        QJsonObject after = row;
+        after.insert(QStringLiteral("o_count"), QStringLiteral("%1").arg(trip + 1, 3, 10, QLatin1Char('0')));
+        moved.append({row, after});
     }
-    for (auto l = later.crbegin(); l != later.crend(); ++l) {
-        const QString next = QStringLiteral("%1").arg(l->count.toInt() + 1, 3, 10, QLatin1Char('0'));
+    for (auto m = moved.crbegin(); m != moved.crend(); ++m) {
+        const QJsonObject &row = m->first;
         db.exec(QStringLiteral("update cholha set o_count = :n where o_fdate = :f and o_scode = :s and o_date = :d"
                                " and o_otime = :t and coalesce(o_count, '') = :c and coalesce(o_carnum, '') = :car"
                                " and coalesce(o_hogi, '') = :h"),
-                {{":n", next}, {":f", in.board_date}, {":s", in.order_no}, {":d", l->date}, {":t", l->time},
-                 {":c", l->count}, {":car", l->vehicle_code}, {":h", l->unit}});
+                {{":n", text(m->second, "o_count")}, {":f", in.board_date}, {":s", in.order_no},
+                 {":d", text(row, "o_date")}, {":t", text(row, "o_otime")}, {":c", text(row, "o_count")},
+                 {":car", text(row, "o_carnum")}, {":h", text(row, "o_hogi")}});
         db.exec(QStringLiteral("update cholha_ident set o_count = :n"
                                " where o_fdate = :f and o_scode = :s and o_count = :c and o_hogi = :h"),
-                {{":n", next}, {":f", in.board_date}, {":s", in.order_no}, {":c", l->count}, {":h", l->unit}});
+                {{":n", text(m->second, "o_count")}, {":f", in.board_date}, {":s", in.order_no},
+                 {":c", text(row, "o_count")}, {":h", text(row, "o_hogi")}});
     }
+    return moved;
 }
 
 void write(const Database &db, const Input &in, Recorded &r)
@@ -260,10 +269,22 @@ void write(const Database &db, const Input &in, Recorded &r)
         later_sum = number_or_zero(prev.value(3));
     }
     const auto trip_text = [](long long n) { return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')); };
+    QList<std::pair<QJsonObject, QJsonObject>> moved;  // for the change log
     if (later_count > 0)
-        shift_later_loads(db, in, r, prev_sum - later_sum);
+        moved = shift_later_loads(db, in, r, prev_sum - later_sum);
 
     r.trip_no = static_cast<int>(prev_count - later_count) + 1;
+    const QJsonObject load{{QStringLiteral("o_date"), day},
+                           {QStringLiteral("o_fdate"), in.board_date},
+                           {QStringLiteral("o_otime"), r.time},
+                           {QStringLiteral("o_scode"), in.order_no},
+                           {QStringLiteral("o_count"), trip_text(r.trip_no)},
+                           {QStringLiteral("o_carnum"), r.vehicle_code},
+                           {QStringLiteral("o_hogi"), QString::number(in.unit)},
+                           {QStringLiteral("o_outorder"), r.quantity},
+                           {QStringLiteral("o_moltal"), r.mortar},
+                           {QStringLiteral("o_ccode"), r.vehicle_no},
+                           {QStringLiteral("o_return"), QStringLiteral("**")}};
     db.exec(QStringLiteral("insert into cholha (o_date, o_fdate, o_otime, o_scode, o_count, o_carnum, o_hogi,"
                            " o_outorder, o_moltal, o_ccode, o_return) values"
                            " (:N1, :N2, :N3, :N4, :N5, :N6, :N7, :N8, :N9, :N10, :N11)"),
@@ -281,6 +302,21 @@ void write(const Database &db, const Input &in, Recorded &r)
                            " where ilja = :R1 and seq = :R2"),
             {{":R1", in.board_date}, {":R2", in.order_no}, {":R3", shipped},
              {":R4", remaining > 0 ? remaining : 0.0}, {":R5", static_cast<int>(prev_count) + 1}});
+
+    // The order's row after the update is the one read under the lock with
+    // the three figures just written: no statement more for the log.
+    change_log::Changes changes;
+    changes.add(change_log::load_entry(change_log::Kind::Recorded, std::nullopt, load));
+    for (const auto &[before, after] : std::as_const(moved))
+        changes.add(change_log::load_entry(change_log::Kind::Renumbered, before, after));
+    if (order.row) {
+        QJsonObject after = *order.row;
+        after.insert(QStringLiteral("v_outorder"), shipped);
+        after.insert(QStringLiteral("v_reorder"), remaining > 0 ? remaining : 0.0);
+        after.insert(QStringLiteral("v_ccount"), static_cast<int>(prev_count) + 1);
+        changes.add(change_log::order_entry(change_log::Kind::Recorded, order.row, after));
+    }
+    changes.write(db, in.author);
 
     // Unit 1's site stands padded to the frame's width in its slot.
     vehicles_db::recount_vehicle(db, in.board_date, r.vehicle_code, in.site_name.trimmed());
@@ -325,6 +361,15 @@ void fill_ticket(TicketData &t, const Recorded &load, const QString &board_date,
     t.shipper = shipper;
     t.ks_mark = load.ks_mark;
     t.order_no = order_no;
+    t.origin.path = QStringLiteral("console");
+    t.origin.book = QStringLiteral("cholha");
+    t.origin.work_date = board_date;
+    t.origin.order_no = order_no;
+    t.origin.trip = QStringLiteral("%1").arg(load.trip_no, 3, 10, QLatin1Char('0'));
+    t.origin.load_time = load.time;
+    t.origin.spec = load.v_rule;
+    t.origin.mortar = load.mortar;
+    t.origin.vehicle_code = load.vehicle_code;
 }
 
 }

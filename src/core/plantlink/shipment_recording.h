@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include "core/data/change_log.h"
 #include "core/framework/guarded.h"
 #include <functional>
 #include <optional>
@@ -33,6 +34,9 @@ struct Input {
     // that whoever replays it later writes it once; empty: none kept.
     QString load_id;
     QString journalled_at;      // ISO date and time of the journal entry
+    // Who recorded it where: the operator at the console when the load was
+    // weighed, kept with it in the journal for a later replay.
+    ChangeAuthor author;
 };
 
 // The load in the unit's slot 1 (and a mortar slot riding on it in slot 2).
@@ -109,7 +113,8 @@ Recorded estimate(const Input &input, const Known &known);
 // database cannot be reached.
 QHash<QString, QString> ks_marks(const Database &db);
 
-// The delivery ticket of a recorded load.
+// The delivery ticket of a recorded load, from the console (origin path
+// "console"; the reprint and the editor set their own).
 void fill_ticket(TicketData &ticket, const Recorded &load, const QString &board_date,
                  const QString &order_no, const QString &shipper);
 

@@ -41,4 +41,12 @@ void fill_yusa_ticket(TicketData &t, const YusaTicketSource &s, YusaTicketKind k
     t.admixture_rate = s.order.admixture_rate;
     // Names the PDF copy: the book's own orders read "Y03".
     t.order_no = QLatin1Char('Y') + s.order.seq.rightJustified(2, QLatin1Char('0'));
+    t.origin.path = kind == YusaTicketKind::Single ? QStringLiteral("auto") : QStringLiteral("auto_range");
+    t.origin.book = QStringLiteral("yu_cholha");
+    t.origin.work_date = s.working_date;
+    t.origin.order_no = s.order.seq;
+    t.origin.trip = s.load.seq;
+    t.origin.load_time = s.load.time;
+    t.origin.spec = s.order.spec;
+    t.origin.vehicle_code = s.vehicle.code;
 }

@@ -12,12 +12,14 @@ using shipment_edit_db::Shipment;
 
 // The ticket as the console's reprint makes it: trip number and cumulative
 // up to the load's trip, the order's texts as they are now.
-TicketData fill(const Database &db, const Shipment &s, const QString &shipper)
+TicketData fill(const Database &db, const Shipment &s, const QString &shipper, const char *path)
 {
     const auto load = ticket_reprint::read(
         db, {s.o_fdate, s.o_scode, s.o_count, s.o_otime, s.o_ccode, s.o_carnum, s.o_outorder, s.o_moltal});
     TicketData t;
     shipment_recording::fill_ticket(t, load, s.o_fdate, s.o_scode, shipper);
+    t.origin.path = QString::fromLatin1(path);
+    t.origin.trip = s.o_count;
     return t;
 }
 
@@ -27,7 +29,7 @@ std::optional<TicketData> ticket_of(const Database &db, const Shipment &shipment
 {
     if (!order_exists(db, shipment.o_fdate, shipment.o_scode))
         return std::nullopt;
-    return fill(db, shipment, shipper);
+    return fill(db, shipment, shipper, "editor");
 }
 
 bool order_exists(const Database &db, const QString &date, const QString &seq)
@@ -58,7 +60,7 @@ Range range(const Database &db, const QString &date, const QString &seq, int fir
     for (int i = first; i <= last; ++i) {
         const QString trip = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
         if (const auto found = by_trip.constFind(trip); found != by_trip.cend())
-            result.tickets << fill(db, *found, shipper);
+            result.tickets << fill(db, *found, shipper, "editor_range");
         else
             result.skipped << trip;
     }

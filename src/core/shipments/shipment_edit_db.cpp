@@ -1,9 +1,12 @@
 #include "core/shipments/shipment_edit_db.h"
+#include "core/data/change_log.h"
 #include "core/masterdata/vehicle_queries.h"
 #include "core/orders/order_lock.h"
 #include "core/framework/database.h"
 #include "core/framework/guarded.h"
+#include "core/framework/number_text.h"
 
+#include <QJsonObject>
 #include <QSqlQuery>
 #include <QMap>
 #include <QSet>
@@ -71,14 +74,6 @@ Shipment remove_row(const Database &db, const Shipment &row)
     return removed;
 }
 
-// The order's trip count as the locked transaction sees it.
-long long stored_trips(const Database &db, const QString &date, const QString &seq)
-{
-    return static_cast<long long>(number_or_zero(
-        db.scalar(QStringLiteral("select v_ccount from r_suju where ilja = :d and seq = :s"),
-                  {{":d", date}, {":s", seq}})));
-}
-
 ActionError order_gone(const QString &date, const QString &seq)
 {
     return ActionError(QStringLiteral("%1 출하예정 %2번이 없습니다. 다른 곳에서 삭제되었을 수 있습니다.\n"
@@ -125,8 +120,86 @@ private:
     QMap<QString, QString> sites_;
 };
 
+QJsonObject row_json(const Shipment &s)
+{
+    return {{QStringLiteral("o_date"), s.o_date},       {QStringLiteral("o_fdate"), s.o_fdate},
+            {QStringLiteral("o_otime"), s.o_otime},     {QStringLiteral("o_scode"), s.o_scode},
+            {QStringLiteral("o_count"), s.o_count},     {QStringLiteral("o_carnum"), s.o_carnum},
+            {QStringLiteral("o_hogi"), s.o_hogi},       {QStringLiteral("o_outorder"), s.o_outorder},
+            {QStringLiteral("o_moltal"), s.o_moltal},   {QStringLiteral("o_ccode"), s.o_ccode},
+            {QStringLiteral("o_return"), s.o_return}};
+}
+
+using change_log::Kind;
+
+// What one change does to the rows, for the change log: the orders as they
+// stood once locked, and the loads it removed, stored and renumbered.
+class ChangeRecord {
+public:
+    void orders_locked(const Database &db, const QString &date, const QSet<QString> &seqs)
+    {
+        date_ = date;
+        for (const QString &seq : seqs)
+            if (!orders_.contains(seq))
+                orders_.insert(seq, change_log::order_row(db, date, seq));
+    }
+    void set_order_kind(const QString &seq, Kind kind) { order_kinds_.insert(seq, kind); }
+    // The order's trip count as the locked transaction read it.
+    long long trips_of(const QString &seq) const
+    {
+        const std::optional<QJsonObject> row = orders_.value(seq);
+        return row ? static_cast<long long>(number_or_zero(row->value(QLatin1String("v_ccount")).toVariant())) : 0;
+    }
+    // A load removed for good, or replaced by the saved one (`replaced_by`
+    // set at the end).
+    void removed(const Shipment &row, Kind kind) { loads_.append({kind, row, std::nullopt}); }
+    void stored(const Shipment &before_or_none, bool has_before, Kind kind, const Shipment &after)
+    {
+        loads_.append({kind, has_before ? std::optional<Shipment>(before_or_none) : std::nullopt, after});
+    }
+    void renumbered(const Shipment &before, const Shipment &after)
+    {
+        for (Load &l : loads_)
+            if (l.after && l.after->same_row(before)) {
+                l.after = after;
+                return;
+            }
+        loads_.append({Kind::Renumbered, before, after});
+    }
+    void replaced_by(const Shipment &saved)
+    {
+        for (Load &l : loads_)
+            if (l.kind == Kind::Replaced && !l.after)
+                l.after = saved;
+    }
+    void write(const Database &db, Kind order_kind) const
+    {
+        change_log::Changes changes;
+        for (const Load &l : loads_)
+            changes.add(change_log::load_entry(l.kind, l.before ? std::optional(row_json(*l.before)) : std::nullopt,
+                                               l.after ? std::optional(row_json(*l.after)) : std::nullopt));
+        for (auto it = orders_.cbegin(); it != orders_.cend(); ++it) {
+            const std::optional<QJsonObject> after = change_log::order_row(db, date_, it.key());
+            if (it.value() || after)
+                changes.add(change_log::order_entry(order_kinds_.value(it.key(), order_kind), it.value(), after));
+        }
+        changes.write(db);
+    }
+
+private:
+    struct Load {
+        Kind kind;
+        std::optional<Shipment> before;
+        std::optional<Shipment> after;
+    };
+    QString date_;
+    QMap<QString, std::optional<QJsonObject>> orders_;
+    QHash<QString, Kind> order_kinds_;
+    QList<Load> loads_;
+};
+
 // The order's shipments with their new trip numbers.
-QList<Shipment> renumbered(const Database &db, const QString &date, const QString &order)
+QList<Shipment> renumbered(const Database &db, const QString &date, const QString &order, ChangeRecord &record)
 {
     QList<Shipment> rows;
     {
@@ -147,7 +220,9 @@ QList<Shipment> renumbered(const Database &db, const QString &date, const QStrin
                                " and coalesce(o_carnum, '') = :car"),
                 {{":n", trip}, {":f", row.o_fdate}, {":s", row.o_scode}, {":d", row.o_date},
                  {":t", row.o_otime}, {":h", row.o_hogi}, {":c", row.o_count}, {":car", row.o_carnum}});
+        const Shipment before = row;
         row.o_count = trip;
+        record.renumbered(before, row);
     }
     return rows;
 }
@@ -168,6 +243,12 @@ Shipment Shipment::from_record(const QSqlRecord &r)
     s.o_return = r.value(QStringLiteral("o_return")).toString();
     s.o_hogi = r.value(QStringLiteral("o_hogi")).toString();
     return s;
+}
+
+QString describe(const Shipment &s)
+{
+    return QStringLiteral("출하예정 %1번, 차량 %2, %3 m3, %4")
+        .arg(s.o_scode, s.o_ccode, general_number(s.o_outorder), s.o_otime);
 }
 
 bool Shipment::same_row(const Shipment &o) const
@@ -211,7 +292,8 @@ void adjust_order(const Database &db, const QString &date, const QString &seq, d
 namespace {
 // The save once its orders are locked; nullopt when an occupant of an order
 // not locked turned up, so that the caller starts again with it.
-std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req, QSet<QString> &orders)
+std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req, QSet<QString> &orders,
+                                      ChangeRecord &record)
 {
     const bool insert = req.mode == SaveRequest::Mode::Insert;
     Shipment s = req.shipment;
@@ -229,9 +311,10 @@ std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req
     for (const Shipment &o : occupying)
         if (!orders.contains(o.o_scode))
             return std::nullopt;
+    record.orders_locked(db, date, orders);
 
     if (insert)
-        s.o_count = three_digits(stored_trips(db, date, order) + 1);
+        s.o_count = three_digits(record.trips_of(order) + 1);
 
     SaveResult result;
     Recounts recounts(date, req.board_date);
@@ -241,25 +324,38 @@ std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req
                              return o.same_row(*req.previous);
                          });
     if (!occupying.isEmpty() && !is_self) {
-        if (!req.replace_occupant)
+        if (!req.replace_occupant
+            || (req.consented_occupant && !req.consented_occupant->same_row(occupying.first())))
             throw ActionError(QStringLiteral("%1 시간에 다른 출하 자료가 기록되었습니다.\n"
                                              "아무것도 저장하지 않았습니다. 다시 저장하십시오.")
                                   .arg(s.o_otime));
         const Shipment occ = remove_row(db, occupying.first());
+        record.removed(occ, Kind::Replaced);
+        record.set_order_kind(occ.o_scode, Kind::Replaced);
         adjust_order(db, date, occ.o_scode, -occ.o_outorder, -1);
         if (occ.o_scode == order) {
             if (insert)
                 s.o_count = occ.o_count;
         } else {
-            renumbered(db, date, occ.o_scode);
+            renumbered(db, date, occ.o_scode, record);
         }
         recounts.add(occ.o_carnum, QString());
         result.replaced = occ;
     }
 
     // The old quantity as stored now, not as it was on screen.
-    const double old_total = insert ? 0.0 : remove_row(db, *req.previous).o_outorder;
+    std::optional<Shipment> old_row;
+    if (!insert)
+        old_row = remove_row(db, *req.previous);
+    const double old_total = old_row ? old_row->o_outorder : 0.0;
     insert_row(db, s);
+    if (insert) {
+        // A load that takes an occupant's place is that place's replacement.
+        if (!result.replaced)
+            record.stored(Shipment(), false, Kind::Entered, s);
+    } else {
+        record.stored(*old_row, true, Kind::Corrected, s);
+    }
 
     if (insert) {
         adjust_order(db, date, order, s.o_outorder, 1);
@@ -268,7 +364,7 @@ std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req
         if (from != order) {
             // A load moved to another order leaves its old one a trip less.
             adjust_order(db, date, from, -old_total, -1);
-            renumbered(db, date, from);
+            renumbered(db, date, from, record);
             adjust_order(db, date, order, s.o_outorder, 1);
         } else {
             // Any change of the total, mortar included, whatever else changed.
@@ -276,7 +372,7 @@ std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req
             if (std::abs(difference) > 1e-9)
                 adjust_order(db, date, order, difference, 0);
         }
-        for (const Shipment &row : renumbered(db, date, order)) {
+        for (const Shipment &row : renumbered(db, date, order, record)) {
             Shipment numbered = s;
             numbered.o_count = row.o_count;
             if (row.same_row(numbered))
@@ -287,6 +383,8 @@ std::optional<SaveResult> save_locked(const Database &db, const SaveRequest &req
     }
     recounts.add(s.o_carnum, req.site);
     recounts.run(db);
+    record.replaced_by(s);
+    record.write(db, insert ? (result.replaced ? Kind::Replaced : Kind::Entered) : Kind::Corrected);
     result.o_count = s.o_count;
     return result;
 }
@@ -304,7 +402,8 @@ SaveResult save(const Database &db, const SaveRequest &req)
     // round with it, since locking it now could break the order of locks.
     for (int round = 0; round < 5; ++round) {
         Transaction tx(db);
-        if (const std::optional<SaveResult> result = save_locked(db, req, orders)) {
+        ChangeRecord record;
+        if (const std::optional<SaveResult> result = save_locked(db, req, orders, record)) {
             tx.commit();
             return *result;
         }
@@ -319,12 +418,16 @@ void delete_shipment(const Database &db, const Shipment &row, const QString &boa
     Transaction tx(db);
     if (!order_lock::lock(db, row.o_fdate, row.o_scode))
         throw order_gone(row.o_fdate, row.o_scode);
+    ChangeRecord record;
+    record.orders_locked(db, row.o_fdate, {row.o_scode});
     const Shipment removed = remove_row(db, row);
+    record.removed(removed, Kind::Deleted);
     adjust_order(db, row.o_fdate, row.o_scode, -removed.o_outorder, -1);
-    renumbered(db, row.o_fdate, row.o_scode);
+    renumbered(db, row.o_fdate, row.o_scode, record);
     Recounts recounts(row.o_fdate, board_date);
     recounts.add(row.o_carnum, QString());
     recounts.run(db);
+    record.write(db, Kind::Deleted);
     tx.commit();
 }
 

@@ -40,6 +40,9 @@ struct Shipment {
 QList<Shipment> occupants(const Database &db, const QString &working_date, const QString &time);
 std::optional<Shipment> occupant(const Database &db, const QString &working_date, const QString &time);
 
+// The load in the operator's words: "출하예정 02번, 차량 2222, 4 m3, 10:00:00".
+QString describe(const Shipment &s);
+
 struct SaveRequest {
     enum class Mode { Insert, Edit };
     Mode mode = Mode::Insert;
@@ -51,6 +54,9 @@ struct SaveRequest {
     // and time.  Without it an occupant other than the edited row itself
     // stops the save.
     bool replace_occupant = false;
+    // The occupant the operator was shown: when another load holds the
+    // time by the save, nothing is saved.
+    std::optional<Shipment> consented_occupant;
 };
 
 struct SaveResult {

@@ -1,4 +1,5 @@
 #include "gui/console/main_window.h"
+#include "core/data/change_log.h"
 #include "core/masterdata/lookup_db.h"
 #include "core/data/schema.h"
 #include "gui/data/comm_dialog.h"
@@ -88,6 +89,12 @@ TF_MAIN::TF_MAIN(AppContext &ctx, QWidget *parent) : QMainWindow(parent), ctx_(c
     navigation = new ConsoleNavigation(*this, ctx_);
     desk = new ReservationDesk(ctx_, *orders, *vehicles, this);
     dam_edit = orders->dam_edit;
+    // Whatever a window opened from here changes on this connection is the
+    // operator's of the moment.
+    connect(dam_edit, &QLineEdit::textChanged, this, [this](const QString &name) {
+        change_log::set_author(ctx_.dbm->db(), {name, ChangeAuthor::this_station()});
+    });
+    change_log::set_author(ctx_.dbm->db(), {dam_edit->text(), ChangeAuthor::this_station()});
     display_lab1 = desk->display_lab1;
     display_lab2 = desk->display_lab2;
     yusa_chk = desk->yusa_chk;
@@ -385,6 +392,8 @@ void TF_MAIN::reprint_btnClick()
         return;
     shipment_recording::fill_ticket(ctx_.dbm->ticket_data, recorded, load.value(QStringLiteral("o_fdate")).toString(),
                                     load.value(QStringLiteral("o_scode")).toString(), operator_name());
+    ctx_.dbm->ticket_data.origin.path = QStringLiteral("reprint");
+    ctx_.dbm->ticket_data.origin.trip = load.value(QStringLiteral("o_count")).toString();
     if (prn_sel->currentText() != QStringLiteral("자동인쇄")) {
         ctx_.prompter->information(this, QStringLiteral("\"수동인쇄\" 상태이므로 송장을 인쇄하지 않았습니다. "
                                                         "인쇄하려면 \"자동인쇄\"로 바꾸고 다시 재발행하십시오."));
@@ -657,8 +666,9 @@ QDateTime TF_MAIN::now() const
 // what became of it in load_done().
 bool TF_MAIN::record_shipment(int unit, Prompter &messages, const QDateTime &reported_at)
 {
-    const shipment_recording::Input in = shipment_recording::input_from_slots(
+    shipment_recording::Input in = shipment_recording::input_from_slots(
         *desk->slot_model, unit, board_date_, reported_at.date(), reported_at.time());
+    in.author = {operator_name(), ChangeAuthor::this_station()};
     QString id;
     if (!guarded(messages, this, [&] { id = recording().submit(in); }))
         return false;

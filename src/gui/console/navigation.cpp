@@ -4,6 +4,7 @@
 #include "core/framework/guarded.h"
 #include "gui/shipments/auto_ticket_window.h"
 #include "gui/shipments/shipment_editor.h"
+#include "gui/reports/changelog_window.h"
 #include "gui/reports/status_window.h"
 
 #include <QCheckBox>
@@ -24,6 +25,7 @@ ConsoleNavigation::ConsoleNavigation(QMainWindow &console, AppContext &ctx)
     N3 = entry(codes, "N3", QStringLiteral("규       격"));
     N4 = entry(codes, "N4", QStringLiteral("차       량"));
     B1 = entry(nullptr, "B1", QStringLiteral("[&B]  출 하 현 황"));
+    changelog_act = entry(nullptr, "changelog_act", QStringLiteral("[&L] 변 경 이 력"));
     QMenu *settings = bar->addMenu(QStringLiteral("[&C] 설  정"));
     comm_menu = entry(settings, "comm_menu", QStringLiteral("통 신 설 정"));
     N9 = entry(settings, "N9", QStringLiteral("환 경 설 정"));
@@ -61,6 +63,7 @@ ConsoleNavigation::ConsoleNavigation(QMainWindow &console, AppContext &ctx)
 
     const Factory status_window = [this](QWidget *parent) { return std::make_unique<TF_CUSTLIST>(ctx_, parent); };
     wire(B1, status_window);
+    wire(changelog_act, [this](QWidget *parent) { return std::make_unique<TF_CHANGELOG>(ctx_, parent); });
     wire(rule_btn, status_window);
 }
 

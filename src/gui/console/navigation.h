@@ -20,6 +20,7 @@ public:
 
     QAction *N1, *N2, *N3, *N4;   // 코드 등록
     QAction *B1;                  // 출하 현황
+    QAction *changelog_act;       // 변경 이력
     QAction *comm_menu, *N9;      // 설정
     QAction *E1;                  // 수기 송장
     QAction *N11;                 // 도움말

@@ -1,6 +1,10 @@
 #include "gui/plantlink/ticket_report.h"
 #include <utility>
 #include "core/data/data_module.h"
+#include "core/data/change_log.h"
+#include "core/data/ticket_register.h"
+#include "core/plantlink/ticket_json.h"
+#include "core/framework/database.h"
 #include "core/framework/clock.h"
 #include "core/framework/guarded.h"
 #include "core/framework/prompter.h"
@@ -77,14 +81,36 @@ bool TF_QR_SONGJANG::print()
 {
     const TicketData ticket = dbm_.ticket_data;
     const report::Document doc = ticket_document(ticket, top_margin_, left_margin_);
-    if (!guarded(*prompter_, box_parent(), [&] { output_.print(doc); }))
+    QString output;
+    if (!guarded(*prompter_, box_parent(), [&] { output = output_.print(doc); }))
         return false;
     dbm_.ticket_data.clear();
+
+    // Registered once it printed: a print that failed is not a ticket.
+    const QDateTime printed = clock_.now();
+    const ChangeAuthor author = change_log::author(dbm_.db());
+    QJsonObject json;
+    const bool registered = guarded(*prompter_, box_parent(), [&] {
+        try {
+            ticket_register::record(dbm_.db(), author, ticket, output, printed,
+                                    [&](const TicketData &t, const ticket_register::PrintFacts &f) {
+                                        return ticket_json::make(t, f, read_enrol(dbm_.db()));
+                                    },
+                                    &json);
+        } catch (const DbError &e) {
+            throw ActionError(QStringLiteral("송장은 인쇄했으나 송장 발행 대장에 기록하지 못했습니다. ") + e.message());
+        }
+    });
+    if (!registered)
+        json = ticket_json::make(ticket, {printed.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), author, false, output},
+                                 EnrolRow());
 
     if (!copy_folder_.isEmpty()) {
         guarded(*prompter_, box_parent(), [&] {
             try {
-                report::write_pdf(doc, copy_path(copy_folder_, ticket, clock_.now()));
+                const QString pdf = copy_path(copy_folder_, ticket, printed);
+                report::write_pdf(doc, pdf);
+                ticket_json::write(json, ticket_json::path_beside(pdf));
             } catch (const ActionError &e) {
                 throw ActionError(QStringLiteral("송장은 인쇄했으나 사본을 남기지 못했습니다. ") + e.message());
             }

@@ -270,6 +270,7 @@ TicketData TF_HANDPRINT::ticket() const
     t.shipper = HD21->text();
     t.ks_mark = hd23->isChecked() ? QStringLiteral("KS") : QString();
     t.admixture_rate = HD24->text();
+    t.origin.path = QStringLiteral("hand");
     return t;
 }
 

@@ -682,13 +682,16 @@ void TF_CHOLHAEDIT::sav_btnClick()
         return;
     }
 
-    bool occupied = false;
-    if (!act([&] { occupied = shipment_edit_db::occupant(ctx_.dbm->db(), working_date_, request.shipment.o_otime).has_value(); }))
+    std::optional<Shipment> occupant;
+    if (!act([&] { occupant = shipment_edit_db::occupant(ctx_.dbm->db(), working_date_, request.shipment.o_otime); }))
         return;
-    if (occupied) {
-        if (!ctx_.prompter->question(this, QStringLiteral("같은 시간의 자료가 이미 존재합니다.\n 갱신하시겠습니까?")))
+    if (occupant) {
+        // The operator agrees to replace this very load, and only it.
+        if (!ctx_.prompter->question(this, QStringLiteral("같은 시간의 자료가 이미 존재합니다.\n%1\n 갱신하시겠습니까?")
+                                               .arg(shipment_edit_db::describe(*occupant))))
             return;
         request.replace_occupant = true;
+        request.consented_occupant = occupant;
     }
     request.board_date = ctx_.console ? ctx_.console->board_date() : QString();
 

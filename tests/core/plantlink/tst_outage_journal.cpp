@@ -69,6 +69,20 @@ class TestOutageJournal : public QObject {
     }
 
 private Q_SLOTS:
+    // A load replayed later, maybe after a restart, is logged as its
+    // weigher's, not as whoever is at the console then.
+    void who_weighed_the_load_is_kept_with_it()
+    {
+        QTemporaryDir dir;
+        OutageJournal j(dir.filePath(QStringLiteral("outage_journal.jsonl")), here);
+        Input in = load("01", "1111", 5);
+        in.author = {QStringLiteral("박반장"), QStringLiteral("CONSOLE-PC")};
+        const auto back = OutageJournal::decode(OutageJournal::encode(j.make_entry(in)));
+        QVERIFY(back);
+        QCOMPARE(back->load.author.operator_name, QStringLiteral("박반장"));
+        QCOMPARE(back->load.author.station, QStringLiteral("CONSOLE-PC"));
+    }
+
     void what_is_appended_comes_back_the_same()
     {
         QTemporaryDir dir;

@@ -136,7 +136,7 @@ private:
 
         LoadRecorder recorder(db, home.filePath(QStringLiteral("outage_journal.jsonl")));
         QStringList said;
-        recorder.say = [&said](const QString &text) { said << text; };
+        QObject::connect(&recorder, &LoadRecorder::said, [&said](const QString &text) { said << text; });
         recorder.set_retry_interval(200);
         int n = 0;
         for (; n < 5; ++n)

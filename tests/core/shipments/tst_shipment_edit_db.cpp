@@ -266,6 +266,23 @@ private Q_SLOTS:
         QCOMPARE(t.loads("02").size(), 1);
     }
 
+    void consent_covers_the_load_named_only()
+    {
+        Plant t;
+        t.load("02", "001", "81-2222-2", "09:00:00", 6);
+        const std::optional<Shipment> named = shipment_edit_db::occupant(t.db(), QString::fromLatin1(day), "09:00:00");
+        QVERIFY(named);
+        QCOMPARE(shipment_edit_db::describe(*named), QStringLiteral("출하예정 02번, 차량 0000, 6 m3, 09:00:00"));
+        // While the question was open, that load was deleted and another took its time.
+        shipment_edit_db::delete_shipment(t.db(), *named, QString::fromLatin1(day));
+        t.load("02", "001", "81-1111-1", "09:00:00", 3);
+        SaveRequest r = insert(typed("01", "09:00:00", 6, 0, "81-1111-1", "1111"), true);
+        r.consented_occupant = named;
+        QVERIFY_THROWS_EXCEPTION(ActionError, shipment_edit_db::save(t.db(), r));
+        QCOMPARE(t.loads("02"), QStringList{"001 09:00:00 0000 3 0 **"});
+        QCOMPARE(t.loads("01"), QStringList());
+    }
+
     void twins_of_the_same_second_are_told_apart()
     {
         Plant t;

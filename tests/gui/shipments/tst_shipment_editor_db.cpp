@@ -334,7 +334,8 @@ private Q_SLOTS:
 
         e.plant.prompter.answers = {false};
         e.w->sav_btn->click();
-        QCOMPARE(e.plant.prompter.questions, QStringList{"같은 시간의 자료가 이미 존재합니다.\n 갱신하시겠습니까?"});
+        QCOMPARE(e.plant.prompter.questions,
+                 QStringList{"같은 시간의 자료가 이미 존재합니다.\n출하예정 01번, 차량 1111, 6 m3, 08:00:00\n 갱신하시겠습니까?"});
         QCOMPARE(e.loads(QStringLiteral("01")), QStringList{"001 08:00:00 1111 81-1111-1 6 0 ** 1"});
         QCOMPARE(e.order(QStringLiteral("01")), QStringLiteral("6 24 1 YES"));
         QCOMPARE(e.w->edit_mode(), QStringLiteral("edit"));
