@@ -6,12 +6,14 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-psql libgl1-mesa-dev libpq-dev
+  libxlsxwriter-dev
   fonts-nanum
 )
 if [ "${1:-}" = "--tests" ]; then
   # cups: the printing tests run once more with a default printer.
   # ccache: the core-only configuration reuses the full build's objects.
-  packages+=(postgresql socat poppler-utils cups-daemon cups-client ccache)
+  # unzip: the tests read the saved workbooks back.
+  packages+=(postgresql socat poppler-utils cups-daemon cups-client ccache unzip)
 fi
 
 missing=()
