@@ -192,12 +192,21 @@ void write_xlsx(const QString &path, const Sheet &sheet)
     for (int c = 0; c < widths.size(); ++c)
         worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), std::min(widths[c] + 2, 60.0), nullptr);
     worksheet_freeze_panes(ws, header + 1, 0);
+    // Printed across one page wide, the captions on every page.
+    worksheet_set_landscape(ws);
+    worksheet_set_paper(ws, 9);  // A4
+    worksheet_fit_to_pages(ws, 1, 0);
+    worksheet_repeat_rows(ws, header, header);
 
     const lxw_error e = book.close();
     if (e != LXW_NO_ERROR) {
         QFile::remove(part);
         throw ActionError(failed + QStringLiteral(" (") + QString::fromUtf8(lxw_strerror(e)) + QLatin1Char(')'));
     }
+    // A temporary file is the owner's only; the list is an ordinary file.
+    QFile::setPermissions(part, QFileInfo::exists(path) ? QFile::permissions(path)
+                                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser
+                                                              | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
     std::error_code ec;
     std::filesystem::rename(std::filesystem::path(part.toStdU16String()), std::filesystem::path(path.toStdU16String()),
                             ec);

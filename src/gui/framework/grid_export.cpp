@@ -1,4 +1,5 @@
 #include "gui/framework/grid_export.h"
+#include "core/framework/guarded.h"
 #include "core/framework/record_table_model.h"
 
 #include <QDir>
@@ -55,6 +56,16 @@ QString ask_path(QWidget *parent, const QString &proposed)
         && !path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         path += suffix;
     return path;
+}
+
+void save(Prompter &prompter, QWidget *parent, const std::function<QString(const QString &)> &ask,
+          const QString &proposed, const std::function<workbook::Sheet()> &make)
+{
+    guarded(prompter, parent, [&] {
+        const QString path = ask ? ask(proposed) : QString();
+        if (!path.isEmpty())
+            workbook::write(path, make());
+    });
 }
 
 QString file_name(const QStringList &parts)

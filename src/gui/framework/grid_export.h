@@ -2,7 +2,9 @@
 #include "core/framework/workbook.h"
 
 #include <QString>
+#include <functional>
 
+class Prompter;
 class QTableView;
 class QWidget;
 class RecordTableModel;
@@ -20,6 +22,12 @@ workbook::Sheet sheet_of(const QTableView *grid, const RecordTableModel *model,
 // file name without folder or suffix) in the documents folder.  Empty when
 // cancelled; otherwise ends in .xlsx or .csv.
 QString ask_path(QWidget *parent, const QString &proposed);
+
+// The "엑셀" step of a window: `ask` (the save dialog, or a test's answer)
+// gets the proposed name; the sheet is made after it, so it holds what the
+// grid shows then; a failure is shown.
+void save(Prompter &prompter, QWidget *parent, const std::function<QString(const QString &)> &ask,
+          const QString &proposed, const std::function<workbook::Sheet()> &make);
 
 // A file name from the parts of a list (title, dates, filter): anything a
 // file system would refuse becomes "_".

@@ -744,10 +744,5 @@ void TF_CUSTLIST::excel_btnClick()
         ctx_.prompter->information(this, search_first);
         return;
     }
-    guarded(*ctx_.prompter, this, [this] {
-        const QString path = ask_export_path ? ask_export_path(proposed_file_name()) : QString();
-        if (path.isEmpty())
-            return;
-        workbook::write(path, current_sheet());
-    });
+    grid_export::save(*ctx_.prompter, this, ask_export_path, proposed_file_name(), [this] { return current_sheet(); });
 }

@@ -41,6 +41,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("list.xlsx"));
         workbook::write(path, plant_sheet());
+        QVERIFY(QFile::permissions(path) & QFile::ReadOther);  // not left the temporary file's owner-only
         const XlsxSheet x = read_xlsx(path);
         QCOMPARE(x.name, QStringLiteral("차량별 출하일지"));  // brackets are refused in tab names
         QCOMPARE(x.texts(0), QStringList{"[차량별 출하일지]"});
