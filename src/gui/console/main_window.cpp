@@ -583,6 +583,7 @@ LoadRecorder &TF_MAIN::load_recorder()
                 load_orders(board_date_, QStringLiteral("YES"));
                 load_vehicles(QStringLiteral("YES"));
             });
+            Q_EMIT load_notices_.load_recorded();
         });
     }
     return *recorder_;
@@ -662,6 +663,7 @@ bool TF_MAIN::record_shipment(int unit, Prompter &messages, const QDateTime &rep
             load_orders(board_date_, QStringLiteral("YES"));
             load_vehicles(QStringLiteral("YES"));
         });
+        Q_EMIT load_notices_.load_recorded();
     } else {
         // Kept in the journal: the ticket from what the console knows.
         shipment_recording::Known known = known_of(in);

@@ -1,5 +1,15 @@
 #pragma once
+#include <QObject>
 #include <QString>
+
+// Told on the console's thread after each load the console has recorded
+// and committed (from the controller or from its outage journal), so that
+// an open window can follow the plant.
+class LoadNotices : public QObject {
+    Q_OBJECT
+Q_SIGNALS:
+    void load_recorded();
+};
 
 // The console operations that other windows call after they change
 // orders, shipments or vehicles.  Handed to those windows so that they
@@ -17,4 +27,6 @@ public:
     virtual void recount_vehicle(const QString &date, const QString &vehicle_code,
                                  const QString &site_name) = 0;
     virtual void recount_all_vehicles(const QString &date) = 0;
+    // The notices of recorded loads; none from a console that records none.
+    virtual LoadNotices *load_notices() { return nullptr; }
 };
