@@ -724,6 +724,8 @@ private Q_SLOTS:
         QCOMPARE(w.without_order_pan->isVisible(), !without_order.isEmpty());
         QCOMPARE(w.without_order_pan->text(), without_order);
         QCOMPARE(w.returns_note->isVisible(), choice == 4);
+        if (qEnvironmentVariableIsSet("VELDARO_SHOTS"))
+            w.grab().save(qEnvironmentVariable("VELDARO_SHOTS") + QStringLiteral("/status_%1_%2.png").arg(choice).arg(view));
         // Rows + loads without order = totals.
         double quantity = 0, count = 0;
         for (int r = 0; r < model->rowCount(); ++r) {
@@ -759,6 +761,8 @@ private Q_SLOTS:
         w.ask_export_path = [&](const QString &) { return path; };
         QTest::mouseClick(w.excel_btn, Qt::LeftButton);
         QCOMPARE(f.plant.prompter.shown, QStringList());
+        if (qEnvironmentVariableIsSet("VELDARO_SHOTS"))
+            QFile::copy(path, qEnvironmentVariable("VELDARO_SHOTS") + QStringLiteral("/status_%1_%2.xlsx").arg(choice).arg(view));
         const XlsxSheet x = read_xlsx(path);
         QCOMPARE(x.frozen_rows, 4);
         QStringList captions;
