@@ -123,8 +123,21 @@ void write_xlsx(const QString &path, const Sheet &sheet)
     format_set_align(caption, LXW_ALIGN_CENTER);
     format_set_bg_color(caption, 0xD9D9D9);
     format_set_bottom(caption, LXW_BORDER_THIN);
-    lxw_format *text = workbook_add_format(wb);
-    format_set_num_format(text, "@");
+    // Texts aligned as in the grid: one format per alignment.
+    QHash<int, lxw_format *> texts;
+    const auto text_format = [&](Qt::Alignment a) {
+        const int key = a & Qt::AlignHorizontal_Mask;
+        if (lxw_format *known = texts.value(key))
+            return known;
+        lxw_format *tf = workbook_add_format(wb);
+        format_set_num_format(tf, "@");
+        if (key & Qt::AlignHCenter)
+            format_set_align(tf, LXW_ALIGN_CENTER);
+        else if (key & Qt::AlignRight)
+            format_set_align(tf, LXW_ALIGN_RIGHT);
+        texts.insert(key, tf);
+        return tf;
+    };
     // One format per number format, plain and in the totals row.
     QHash<QString, lxw_format *> numbers, total_numbers;
     const auto number_format = [&](const QString &f, bool total) {
@@ -148,6 +161,8 @@ void write_xlsx(const QString &path, const Sheet &sheet)
     format_set_num_format(total_text, "@");
 
     const auto put = [&](lxw_row_t r, lxw_col_t c, const QVariant &v, const QString &f, bool total) {
+        lxw_format *text = text_format(c < lxw_col_t(sheet.columns.size()) ? sheet.columns[int(c)].alignment
+                                                                           : Qt::Alignment());
         if (v.isNull() || (!is_number(v) && v.toString().isEmpty())) {
             if (total)
                 worksheet_write_blank(ws, r, c, total_text);

@@ -22,6 +22,7 @@ struct Column {
     QString caption;
     QString format;         // of the column's numbers
     double width_chars = 10;  // at least the caption's
+    Qt::Alignment alignment = {};  // of its texts, as in the grid; none: left
 };
 
 struct Sheet {

@@ -20,7 +20,7 @@ workbook::Sheet sheet_of(const QTableView *grid, const RecordTableModel *model, 
             continue;
         shown << c;
         const RecordTableModel::Column &col = model->columns()[c];
-        sheet.columns << workbook::Column{col.title, col.format, double(col.width_chars)};
+        sheet.columns << workbook::Column{col.title, col.format, double(col.width_chars), col.alignment};
     }
     for (int r = 0; r < model->rowCount(); ++r) {
         QVariantList values;

@@ -19,7 +19,7 @@ workbook::Sheet plant_sheet()
     s.period = QStringLiteral("일자 : 2026-03-01 >> 2026-03-03");
     s.columns = {{QStringLiteral("순번"), {}, 4},
                  {QStringLiteral("거  래  처"), {}, 16},
-                 {QStringLiteral("코드"), {}, 5},
+                 {QStringLiteral("코드"), {}, 5, Qt::AlignCenter},
                  {QStringLiteral("출하량"), QStringLiteral("#,##0.00"), 8},
                  {QStringLiteral("횟 수"), {}, 0}};
     s.rows = {{QStringLiteral("01"), QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("0101"), 1234.5, 3},
@@ -56,6 +56,8 @@ private Q_SLOTS:
         QVERIFY(x.rows[4][3].number && x.rows[4][4].number && x.rows[5][4].number);
         QCOMPARE(x.rows[4][3].format, QStringLiteral("#,##0.00"));
         QCOMPARE(x.rows[4][4].format, QStringLiteral("General"));
+        QCOMPARE(x.rows[4][2].align, QStringLiteral("center"));  // as the grid shows codes
+        QCOMPARE(x.rows[4][0].align, QString());
         QCOMPARE(x.texts(6), (QStringList{"099", "", "-", "", "0"}));
         // The totals row in bold, in its formats; then the note.
         QCOMPARE(x.texts(7), (QStringList{"합계", "", "", "1240.5", "4"}));

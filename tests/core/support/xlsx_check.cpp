@@ -64,7 +64,12 @@ XlsxSheet read_xlsx(const QString &path)
         }
     }
     // Cell styles: number format and boldness.
-    QList<QPair<QString, bool>> styles;
+    struct Style {
+        QString format;
+        bool bold = false;
+        QString align;
+    };
+    QList<Style> styles;
     {
         QXmlStreamReader x(member(path, QStringLiteral("xl/styles.xml")));
         QHash<int, QString> formats;
@@ -86,8 +91,10 @@ XlsxSheet read_xlsx(const QString &path)
                     in_xfs = true;
                 else if (x.name() == u"xf" && in_xfs) {
                     const int id = x.attributes().value(QLatin1String("numFmtId")).toInt();
-                    styles << qMakePair(formats.value(id, builtin_format(id)),
-                                        font_bold.value(x.attributes().value(QLatin1String("fontId")).toInt()));
+                    styles << Style{formats.value(id, builtin_format(id)),
+                                    font_bold.value(x.attributes().value(QLatin1String("fontId")).toInt()), {}};
+                } else if (x.name() == u"alignment" && in_xfs && !styles.isEmpty()) {
+                    styles.last().align = x.attributes().value(QLatin1String("horizontal")).toString();
                 }
             } else if (x.isEndElement()) {
                 if (x.name() == u"cellXfs")
@@ -121,10 +128,12 @@ XlsxSheet read_xlsx(const QString &path)
         } else if (x.name() == u"c") {
             const auto [col, row] = position(x.attributes().value(QLatin1String("r")).toString());
             const QString type = x.attributes().value(QLatin1String("t")).toString();
-            const auto style = styles.value(x.attributes().value(QLatin1String("s")).toInt(), {QStringLiteral("General"), false});
+            const Style style = styles.value(x.attributes().value(QLatin1String("s")).toInt(),
+                                             Style{QStringLiteral("General"), false, {}});
             XlsxCell cell;
-            cell.format = style.first;
-            cell.bold = style.second;
+            cell.format = style.format;
+            cell.bold = style.bold;
+            cell.align = style.align;
             QString v;
             while (!(x.isEndElement() && x.name() == u"c") && !x.atEnd()) {
                 x.readNext();

@@ -12,6 +12,7 @@ struct XlsxCell {
     double value = 0;
     QString format;  // "General", "@", "#,##0.00", ...
     bool bold = false;
+    QString align;  // "center", "right", ...; empty: general
 };
 
 struct XlsxSheet {
