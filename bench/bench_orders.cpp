@@ -3,7 +3,12 @@
 // Enter handlers of customer, site, distance and specification with the
 // price proposal, run through the window itself, with their plans.
 //
-//   bench_orders [--day yyyy-mm-dd] [--runs N]
+//   bench_orders [--day yyyy-mm-dd] [--runs N] [--statistics stale|fresh]
+//
+// --statistics stale measures with the statistics a plant's server has
+// after a day of writes on a table analyzed before: the value texts are
+// emptied, the table analyzed and the texts put back, so the statistics
+// say no order has them.  --statistics fresh analyzes first.
 //
 // It writes: where the database has no master data yet (make_plant_db
 // makes orders and loads only), it adds customers, sites, specifications
@@ -18,6 +23,7 @@
 #include "core/framework/clock.h"
 #include "core/framework/prompter.h"
 #include "core/masterdata/lookup_state.h"
+#include "core/orders/order_db.h"
 #include "gui/framework/decimal_box.h"
 #include "gui/orders/suju_window.h"
 
@@ -36,7 +42,10 @@ int count(const Database &db, const QString &sql)
 
 void add_master_data(const Database &db)
 {
+    const Database::NoStatementLimit unlimited;
     Transaction tx(db);
+    if (db.is_postgres())
+        db.exec(QStringLiteral("set local statement_timeout = 0"));
     if (count(db, QStringLiteral("select count(*) from customer")) == 0) {
         QSqlQuery codes = db.query(QStringLiteral("select distinct grcd from r_suju"));
         QStringList grcds;
@@ -70,14 +79,40 @@ void add_master_data(const Database &db)
     }
     tx.commit();
     // A database made before order entry lacks the indexes its lookups use.
-    for (const schema::Table &t : schema::tables()) {
-        if (QLatin1String(t.name) != QLatin1String("r_suju"))
-            continue;
-        int n = 0;
-        for (const QStringList &cols : t.indexes)
-            db.exec(QStringLiteral("create index if not exists r_suju_ix%1 on r_suju (%2)")
-                        .arg(++n).arg(cols.join(QStringLiteral(", "))));
+    schema::create_missing(db);
+}
+
+void set_statistics(const Database &db, const QString &how)
+{
+    const Database::NoStatementLimit unlimited;
+    const auto untimed = [&] {
+        if (db.is_postgres())
+            db.exec(QStringLiteral("set local statement_timeout = 0"));
+    };
+    if (how == QLatin1String("fresh")) {
+        db.exec(QStringLiteral("analyze r_suju"));
+        return;
     }
+    if (how != QLatin1String("stale"))
+        return;
+    {
+        Transaction tx(db);
+        untimed();
+        db.exec(QStringLiteral("create table bench_values (ilja varchar(10), seq varchar(2), cement varchar(100),"
+                               " gravel varchar(100), japum varchar(100), con varchar(100), primary key (ilja, seq))"));
+        db.exec(QStringLiteral("insert into bench_values select ilja, seq, cement, gravel, japum, con from r_suju"));
+        db.exec(QStringLiteral("update r_suju set cement = null, gravel = null, japum = null, con = null"));
+        tx.commit();
+    }
+    db.exec(QStringLiteral("analyze r_suju"));
+    Transaction tx(db);
+    untimed();
+    const QString from = QStringLiteral("(select b.%1 from bench_values b where b.ilja = r_suju.ilja and b.seq = r_suju.seq)");
+    db.exec(QStringLiteral("update r_suju set cement = %1, gravel = %2, japum = %3, con = %4")
+                .arg(from.arg(QStringLiteral("cement")), from.arg(QStringLiteral("gravel")),
+                     from.arg(QStringLiteral("japum")), from.arg(QStringLiteral("con"))));
+    db.exec(QStringLiteral("drop table bench_values"));
+    tx.commit();
 }
 
 void press_enter(QWidget *field)
@@ -105,6 +140,18 @@ int main(int argc, char **argv)
         dbm.connect_database();
         const Database &db = dbm.db();
         add_master_data(db);
+        QString statistics;
+        for (int i = 1; i + 1 < app.arguments().size(); ++i)
+            if (app.arguments()[i] == QLatin1String("--statistics"))
+                statistics = app.arguments()[i + 1];
+        set_statistics(db, statistics);
+        if (db.is_postgres())
+            out << "statistics: cement null_frac "
+                << db.scalar(QStringLiteral("select null_frac from pg_stats where tablename = 'r_suju'"
+                                            " and attname = 'cement'")).toString()
+                << " (" << (statistics.isEmpty() ? QStringLiteral("as found") : statistics) << ")\n";
+        else
+            out << "statistics: " << (statistics.isEmpty() ? QStringLiteral("as found") : statistics) << "\n";
         const QString day = args.day.isEmpty()
                                 ? db.scalar(QStringLiteral("select max(ilja) from r_suju")).toString()
                                 : args.day;
@@ -136,6 +183,9 @@ int main(int argc, char **argv)
         w.show();
         print_figures(out, "opening step (four lists, the day's orders)",
                       measure(args.runs, [&](int) { w.opening_step(); }));
+        for (const char *column : {"cement", "gravel", "japum", "con"})
+            print_figures(out, qPrintable(QStringLiteral("  value list %1").arg(QString::fromLatin1(column))),
+                          measure(args.runs, [&](int) { order_db::distinct_values(db, QString::fromLatin1(column)); }));
         w.newbtn->click();
         const auto handler = [&](QLineEdit *field, const QString &text) {
             return measure(args.runs, [&, field, text](int) {

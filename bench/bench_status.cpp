@@ -3,7 +3,12 @@
 // first rows and totals, a list of about 5,000 rows from the button to the
 // preview and to a PDF file, and the plans of their statements.
 //
-//   bench_status [--day yyyy-mm-dd] [--runs N]
+//   bench_status [--day yyyy-mm-dd] [--runs N] [--statistics stale|fresh]
+//
+// --statistics stale measures with the statistics a server has a month of
+// writes after its last analysis: the last 30 days' loads are taken out,
+// the table analyzed and the loads put back (it writes: run it on a copy).
+// --statistics fresh analyzes first.
 //
 // The year ends on --day (default: the last day with orders).  The
 // database is the one the program would use (Connection.ini or the
@@ -61,6 +66,39 @@ int main(int argc, char **argv)
     try {
         dbm.connect_database();
         const Database &db = dbm.db();
+        QString statistics;
+        for (int i = 1; i + 1 < app.arguments().size(); ++i)
+            if (app.arguments()[i] == QLatin1String("--statistics"))
+                statistics = app.arguments()[i + 1];
+        if (!statistics.isEmpty()) {
+            const Database::NoStatementLimit unlimited;
+            const auto untimed = [&] {
+                if (db.is_postgres())
+                    db.exec(QStringLiteral("set local statement_timeout = 0"));
+            };
+            if (statistics == QLatin1String("stale")) {
+                const QString since = stored::date(stored::parse_date(
+                    db.scalar(QStringLiteral("select max(o_fdate) from cholha")).toString()).addDays(-29));
+                {
+                    Transaction tx(db);
+                    untimed();
+                    db.exec(QStringLiteral("create table bench_month as select * from cholha where 1 = 0"));
+                    db.exec(QStringLiteral("insert into bench_month select * from cholha where o_fdate >= :d"),
+                            {{":d", since}});
+                    db.exec(QStringLiteral("delete from cholha where o_fdate >= :d"), {{":d", since}});
+                    tx.commit();
+                }
+                db.exec(QStringLiteral("analyze cholha"));
+                Transaction tx(db);
+                untimed();
+                db.exec(QStringLiteral("insert into cholha select * from bench_month"));
+                db.exec(QStringLiteral("drop table bench_month"));
+                tx.commit();
+            } else {
+                db.exec(QStringLiteral("analyze cholha"));
+            }
+        }
+        out << "statistics: " << (statistics.isEmpty() ? QStringLiteral("as found") : statistics) << "\n";
         QString day = args.day;
         if (day.isEmpty())
             day = db.scalar(QStringLiteral("select max(ilja) from r_suju")).toString();

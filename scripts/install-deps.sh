@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-psql libgl1-mesa-dev libpq-dev
+  libxlsxwriter-dev
   fonts-nanum
 )
 if [ "${1:-}" = "--tests" ]; then
@@ -13,8 +14,9 @@ if [ "${1:-}" = "--tests" ]; then
   # ccache: the core-only configuration reuses the full build's objects.
   # dpkg-dev, appstream, desktop-file-utils: the package, its menu entry and metadata checked.
   # python3-jsonschema: the tickets' data files are checked against their schema.
+  # unzip: the tests read the saved workbooks back.
   packages+=(postgresql socat poppler-utils cups-daemon cups-client ccache dpkg-dev appstream desktop-file-utils
-             python3-jsonschema)
+             python3-jsonschema unzip)
 fi
 
 missing=()

@@ -1,5 +1,6 @@
 #include "core/data/data_module.h"
 #include "core/data/schema.h"
+#include "core/framework/profile_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +12,13 @@ TF_DBMDL::TF_DBMDL(const QString &settings_path, const ConnectionSettings &conne
     : QObject(parent), settings_path_(settings_path), connection_(connection)
 {
     setObjectName(QStringLiteral("F_DBMDL"));
-    settings = PlantSettings::load(settings_path_);
+    const ProfileFile file(settings_path_);
+    settings = PlantSettings::load(file);
+    if (file.is_utf16())
+        settings_notice = QStringLiteral("설정 파일이 유니코드(UTF-16)로 저장되어 있습니다: %1\n"
+                                         "그대로 읽어 사용합니다. 다른 프로그램도 읽을 수 있도록 메모장에서"
+                                         " 인코딩을 ANSI로 하여 다시 저장하십시오.")
+                              .arg(QDir::toNativeSeparators(settings_path_));
     configure_connection();
 }
 

@@ -29,6 +29,9 @@ public:
     const Database &db() const { return remi_db; }
     const ConnectionSettings &connection_settings() const { return connection_; }
 
+    // What start-up should tell about the settings file (read all the
+    // same); empty when nothing.
+    QString settings_notice;
     QString settings_path() const { return settings_path_; }
     PlantSettings settings;
     TicketData ticket_data;

@@ -30,9 +30,13 @@ const QList<Table> &tables()
           {"ondo", whole}, {"yeom", text}, {"kong", text}},
          {"ilja", "seq"},
          {},
-         // Order entry's price proposal and its four value lists.
+         // Order entry's price proposal and its four value lists; whether a
+         // list has orders without the value, from an index of those alone
+         // (a plan that cannot turn into a walk over every order).
          {{"grcd", "code", "remi_code", "ilja"}, {"cement", "ilja"}, {"gravel", "ilja"},
-          {"japum", "ilja"}, {"con", "ilja"}}},
+          {"japum", "ilja"}, {"con", "ilja"},
+          {"ilja", "where cement is null"}, {"ilja", "where gravel is null"},
+          {"ilja", "where japum is null"}, {"ilja", "where con is null"}}},
         {"cholha",
          {{"o_date", date}, {"o_fdate", date}, {"o_otime", "varchar(8)"}, {"o_scode", "varchar(2)"},
           {"o_count", "varchar(3)"}, {"o_carnum", "varchar(9)"}, {"o_hogi", "varchar(1)"},
@@ -249,9 +253,14 @@ QStringList create(const Database &db, bool added_only)
                 db.exec(QStringLiteral("create index %1_ix%2 on %1 (%3)")
                             .arg(name).arg(n).arg(cols.join(QStringLiteral(", "))));
         }
-        for (const QStringList &cols : t.added_indexes)
-            db.exec(QStringLiteral("create index if not exists %1_ix%2 on %1 (%3)")
-                        .arg(name).arg(++n).arg(cols.join(QStringLiteral(", "))));
+        for (QStringList cols : t.added_indexes) {
+            // A last entry "where ..." makes a partial index.
+            QString where;
+            if (cols.last().startsWith(QLatin1String("where ")))
+                where = QLatin1Char(' ') + cols.takeLast();
+            db.exec(QStringLiteral("create index if not exists %1_ix%2 on %1 (%3)%4")
+                        .arg(name).arg(++n).arg(cols.join(QStringLiteral(", ")), where));
+        }
     }
     tx.commit();
     if (!added_only)

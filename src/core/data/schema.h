@@ -21,7 +21,8 @@ struct Table {
     QList<QStringList> indexes;  // each: the indexed columns
     // Indexes added after databases were in use: made with the table, and
     // on a table that exists already when the index is missing (numbered
-    // after `indexes`).
+    // after `indexes`).  A last entry "where <condition>" makes the index
+    // partial: only the rows that meet the condition.
     QList<QStringList> added_indexes = {};
     // A table of this program's own, added after databases were in use:
     // made where it is missing at every connection, on a server too, since

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace {
 bool same_name(const QString &a, const QString &b)
@@ -40,7 +41,17 @@ ProfileFile::ProfileFile(const QString &path) : path_(path)
         return;
     exists_ = true;
     QByteArray all = f.readAll();
-    if (all.startsWith("\xEF\xBB\xBF"))
+    // Notepad's "Unicode": read as UTF-16 and written back the same way.  Its
+    // Latin letters carry zero bytes, which a CP949 file never holds.
+    const bool utf16 = all.contains('\0');
+    const bool le = utf16 && all.startsWith("\xFF\xFE"), be = utf16 && all.startsWith("\xFE\xFF");
+    if (le || be) {
+        QStringDecoder dec(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        const QString text = dec.decode(all.mid(2));
+        utf16_ = le ? Utf16::LittleEndian : Utf16::BigEndian;
+        all = text.toUtf8();
+        utf8_ = true;
+    } else if (all.startsWith("\xEF\xBB\xBF"))
         utf8_ = true;
     else
         utf8_ = is_utf8_with_non_ascii(all);
@@ -170,6 +181,11 @@ bool ProfileFile::save(QString *error_text)
         out += lines_[i].raw;
         if (i + 1 < lines_.size() || final_eol_)
             out += eol_;
+    }
+    if (utf16_ != Utf16::No) {
+        QStringEncoder enc(utf16_ == Utf16::LittleEndian ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
+        const QByteArray body = enc.encode(QString::fromUtf8(out));
+        out = (utf16_ == Utf16::LittleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF")) + body;
     }
     QSaveFile f(path_);
     // Writing in place keeps the file's owner and permissions, and works

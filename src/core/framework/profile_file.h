@@ -12,7 +12,8 @@
 //
 // A file that is valid UTF-8 with non-ASCII text in it was saved by some
 // editor in UTF-8; it is read and written in UTF-8 so that its own lines
-// are not garbled.
+// are not garbled.  One that starts with a UTF-16 byte-order mark (Notepad's
+// "Unicode") is read and written in UTF-16.
 class ProfileFile {
 public:
     struct Entry {
@@ -27,6 +28,7 @@ public:
     QString path() const { return path_; }
     bool exists() const { return exists_; }
     bool is_utf8() const { return utf8_; }
+    bool is_utf16() const { return utf16_ != Utf16::No; }
 
     QString read(const QString &section, const QString &key,
                  const QString &default_value = QString()) const;
@@ -44,6 +46,8 @@ public:
                       QString *error_text = nullptr);
 
 private:
+    enum class Utf16 { No, LittleEndian, BigEndian };
+    Utf16 utf16_ = Utf16::No;
     struct Line {
         QByteArray raw;       // without the line ending
         QString section;      // for a section header: its name

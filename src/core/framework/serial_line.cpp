@@ -53,9 +53,18 @@ bool SerialPortLine::open(const QString &port, qint32 speed, QString *error)
         return false;
     }
     port_->setPortName(device);
-    if (!port_->open(QIODevice::ReadWrite)) {
+    opening_ = true;
+    const bool opened = port_->open(QIODevice::ReadWrite);
+    opening_ = false;
+    if (!opened) {
         const auto code = port_->error();
         QString why = port_->errorString();
+        if (code == QSerialPort::UnsupportedOperationError || code == QSerialPort::UnknownError) {
+            // A file, a folder or another device: it takes no line settings.
+            *error = QStringLiteral("직렬 포트가 아닙니다: %1 (%2)").arg(device, why);
+            port_->clearError();
+            return false;
+        }
         if (code == QSerialPort::DeviceNotFoundError)
             why = QStringLiteral("포트가 없습니다");
         else if (code == QSerialPort::PermissionError)
@@ -106,6 +115,9 @@ bool SerialPortLine::write(const QByteArray &bytes, QString *error)
 
 void SerialPortLine::on_error(int e)
 {
+    // A failing open() says what went wrong itself, once.
+    if (opening_)
+        return;
     switch (e) {
     case QSerialPort::NoError:  // also sent on a successful open
         return;

@@ -65,6 +65,7 @@ private:
     void on_error(int error);
     QSerialPort *port_;
     bool writing_ = false;  // a failed write() reports its own error
+    bool opening_ = false;  // so does a failed open()
 };
 
 // A line for tests: records what is written, delivers what the test feeds.

@@ -190,6 +190,28 @@ DeleteOutcome delete_order(const Database &db, const QString &date, const QStrin
     return out;
 }
 
+int load_count(const Database &db, const QString &date, const QString &seq)
+{
+    return int(number_or_zero(db.scalar(QStringLiteral("select count(*) from cholha where o_fdate = :d and o_scode = :s"),
+                                        {{":d", date}, {":s", seq}})));
+}
+
+QStringList changed_texts(const Database &db, const OrderEntry &order)
+{
+    QSqlQuery q = db.query(QStringLiteral("select grcd, code, remi_code from r_suju where ilja = :d and seq = :s"),
+                           {{":d", order.ilja}, {":s", order.seq}});
+    QStringList changed;
+    if (!q.next())
+        return changed;
+    if (q.value(0).toString() != order.grcd)
+        changed << QStringLiteral("거래처");
+    if (q.value(1).toString() != order.code || q.value(0).toString() != order.grcd)
+        changed << QStringLiteral("현장");
+    if (q.value(2).toString() != order.remi_code)
+        changed << QStringLiteral("규격");
+    return changed;
+}
+
 QString last_price(const Database &db, const QString &grcd, const QString &code, const QString &remi_code)
 {
     QSqlQuery q = db.query(QStringLiteral("select danga from r_suju"

@@ -62,6 +62,14 @@ struct DeleteOutcome {
 };
 DeleteOutcome delete_order(const Database &db, const QString &date, const QString &seq);
 
+// The loads recorded against the order (each has had its ticket).
+int load_count(const Database &db, const QString &date, const QString &seq);
+
+// What changes the printed texts of an order's loads: which of customer,
+// site and specification `order` gives otherwise than the order stored
+// ("거래처", "현장", "규격"), empty when none or the order is gone.
+QStringList changed_texts(const Database &db, const OrderEntry &order);
+
 // The unit price of the customer's latest order for the site and
 // specification, as stored text ("" without such an order).
 QString last_price(const Database &db, const QString &grcd, const QString &code, const QString &remi_code);

@@ -3,9 +3,8 @@
 #include "core/framework/database.h"
 #include "core/masterdata/lookup_state.h"
 #include "core/masterdata/master_db.h"
+#include "core/framework/number_text.h"
 
-#include <memory>
-#include <optional>
 
 namespace status_db {
 namespace {
@@ -90,52 +89,30 @@ QSqlQuery vehicle_totals(const Database &db, const Search &s)
 {
     Params p = period(s);
     const QString f = filter_on(QStringLiteral("o_carnum"), s, p);
-    return db.query_kept(QStringLiteral("select o_carnum, o_fdate, sum(o_outorder) as sum_chol_m3,"
-                                   " count(o_carnum) as sum_ca_count from cholha"
-                                   " where o_fdate >= :d1 and o_fdate <= :d2%1"
-                                   " group by o_carnum, o_fdate order by o_carnum, o_fdate")
-                        .arg(f),
-                    p);
+    // Grouped in the order of the (o_fdate, o_carnum, o_outorder) index, so
+    // the loads are summed as the index gives them, and only the groups
+    // (a vehicle a day) are sorted, never the year's loads.
+    return db.query_kept(QStringLiteral("select o_carnum, o_fdate, sum_chol_m3, sum_ca_count from"
+                                        " (select o_fdate, o_carnum, sum(o_outorder) as sum_chol_m3,"
+                                        " count(*) as sum_ca_count from cholha"
+                                        " where o_fdate >= :d1 and o_fdate <= :d2%1"
+                                        " group by o_fdate, o_carnum) t"
+                                        " order by o_carnum nulls first, o_fdate")
+                             .arg(f),
+                         p);
 }
 
-RecordTableModel::RowSource vehicle_loads(const Database &db, const Search &s)
+QSqlQuery vehicle_loads(const Database &db, const Search &s)
 {
-    const QString sql = QStringLiteral("select ch.o_fdate, ch.o_date, ch.o_otime, su.v_inout, su.v_station,"
-                                       " su.remi_code, su.v_rule, ch.o_carnum, ch.o_outorder, ch.o_return")
-                        + join
-                        + QStringLiteral(" where ch.o_fdate >= :d1 and ch.o_fdate <= :d2 and ch.o_carnum = :f"
-                                         " order by ch.o_fdate, ch.o_otime");
-    QStringList vehicles{s.filter};
-    if (s.filter.isEmpty()) {
-        vehicles.clear();
-        QSqlQuery q = db.query(QStringLiteral("select o_carnum from cholha where o_fdate >= :d1 and o_fdate <= :d2"
-                                              " group by o_carnum order by o_carnum"),
-                               period(s));
-        while (q.next())
-            vehicles << q.value(0).toString();
-    }
-    struct State {
-        QStringList vehicles;
-        int next = 0;
-        std::optional<QSqlQuery> loads;
-    };
-    auto state = std::make_shared<State>(State{vehicles, 0, std::nullopt});
-    return [db, sql, s, state](QSqlRecord &row) {
-        for (;;) {
-            if (state->loads) {
-                if (state->loads->next()) {
-                    row = state->loads->record();
-                    return true;
-                }
-                state->loads.reset();
-            }
-            if (state->next >= state->vehicles.size())
-                return false;
-            Params p = period(s);
-            p << qMakePair(QStringLiteral(":f"), QVariant(state->vehicles[state->next++]));
-            state->loads = db.query_kept(sql, p);
-        }
-    };
+    Params p = period(s);
+    const QString f = filter_on(QStringLiteral("ch.o_carnum"), s, p);
+    return db.query_kept(QStringLiteral("select ch.o_fdate, ch.o_date, ch.o_otime, su.v_inout, su.v_station,"
+                                        " su.remi_code, su.v_rule, ch.o_carnum, ch.o_outorder, ch.o_return")
+                             + join
+                             + QStringLiteral(" where ch.o_fdate >= :d1 and ch.o_fdate <= :d2%1"
+                                              " order by ch.o_carnum nulls first, ch.o_fdate, ch.o_otime, ch.o_count")
+                                   .arg(f),
+                         p);
 }
 
 LoadTotals vehicle_load_totals(const Database &db, const Search &s)
@@ -143,7 +120,7 @@ LoadTotals vehicle_load_totals(const Database &db, const Search &s)
     Params p = period(s);
     const QString f = filter_on(QStringLiteral("o_carnum"), s, p);
     return load_totals(db,
-                       QStringLiteral("select sum(o_outorder), count(o_carnum) from cholha"
+                       QStringLiteral("select sum(o_outorder), count(*) from cholha"
                                       " where o_fdate >= :d1 and o_fdate <= :d2%1")
                            .arg(f),
                        p);
@@ -160,10 +137,37 @@ QSqlQuery day_loads(const Database &db, const Search &s)
 LoadTotals day_load_totals(const Database &db, const Search &s)
 {
     return load_totals(db,
-                       QStringLiteral("select sum(ch.o_outorder), count(ch.o_carnum) from cholha ch"
+                       QStringLiteral("select sum(ch.o_outorder), count(*) from cholha ch"
                                       " where ch.o_fdate = :d1")
                            + not_returned,
                        {{":d1", s.first}});
+}
+
+LoadTotals loads_without_order(const Database &db, const Search &s, bool leave_out_returned)
+{
+    Params p;
+    QString where;
+    if (s.choice == by_time) {
+        p = {{":d1", s.first}};
+        where = QStringLiteral(" where ch.o_fdate = :d1");
+    } else {
+        p = period(s);
+        where = QStringLiteral(" where ch.o_fdate >= :d1 and ch.o_fdate <= :d2")
+                + filter_on(QStringLiteral("ch.o_carnum"), s, p);
+    }
+    return load_totals(db,
+                       QStringLiteral("select sum(ch.o_outorder), count(*) from cholha ch") + where
+                           + (leave_out_returned ? not_returned : QString())
+                           + QStringLiteral(" and not exists (select 1 from r_suju su"
+                                            " where su.ilja = ch.o_fdate and su.seq = ch.o_scode)"),
+                       p);
+}
+
+QString without_order_line(const LoadTotals &t)
+{
+    if (t.count == 0)
+        return {};
+    return QStringLiteral("주문 없는 출하 %1건 / %2 m³").arg(number_0n(t.count), number_2n(t.quantity));
 }
 
 QSqlQuery order_report_loads(const Database &db, const Search &s)

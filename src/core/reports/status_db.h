@@ -38,10 +38,9 @@ QSqlQuery order_loads(const Database &db, const QString &date, const QString &se
 
 // Loads per vehicle and day (car_totlist_query), by vehicle code and day.
 QSqlQuery vehicle_totals(const Database &db, const Search &s);
-// The loads with their orders (car_list_query), by vehicle, day and time:
-// without a vehicle filter one vehicle after the other, each read when the
-// rows before it are, so the first rows of a long period come at once.
-RecordTableModel::RowSource vehicle_loads(const Database &db, const Search &s);
+// The loads with their orders (car_list_query), by vehicle, day and time;
+// loads without a vehicle code first, under a blank vehicle.
+QSqlQuery vehicle_loads(const Database &db, const Search &s);
 struct LoadTotals {
     double quantity = 0;
     double count = 0;
@@ -53,6 +52,12 @@ LoadTotals vehicle_load_totals(const Database &db, const Search &s);
 QSqlQuery day_loads(const Database &db, const Search &s);
 // The same day's totals, returned loads left out.
 LoadTotals day_load_totals(const Database &db, const Search &s);
+
+// The loads of a vehicle or by-time search whose order is gone (deleted on
+// another PC): counted in the totals, missing from the joined lists.
+LoadTotals loads_without_order(const Database &db, const Search &s, bool leave_out_returned);
+// "주문 없는 출하 n건 / x m³", or empty when there are none.
+QString without_order_line(const LoadTotals &t);
 
 // The detailed order report (custlist_query): loads that were not
 // returned, with their orders, by order and time.

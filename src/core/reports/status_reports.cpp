@@ -130,6 +130,16 @@ ListLayout layout(const QString &title, const Heading &h, bool with_last_date, c
     return l;
 }
 
+// The heading's note on a line of its own under the summary.
+void add_note(ListBuilder &list, const Heading &h)
+{
+    if (h.note.isEmpty())
+        return;
+    Band b{QStringLiteral("note"), summary_height, {}};
+    b.items << text_at(QStringLiteral("note"), 40.2, 1.2, h.note, 10, true);
+    list.add_across(b);
+}
+
 QString plain_title(const QString &title)
 {
     return title.mid(1, title.size() - 2);  // without the brackets, for file names
@@ -161,6 +171,7 @@ Document grouped_log(const QString &title, const Heading &h, const QList<ListCol
     Band summary = footer(QStringLiteral("summary"), summary_height, page_width, total_caption, caption_left);
     add_count_and_sum(summary, count, sum);
     list.add_across(summary);
+    add_note(list, h);
     return list.finish(plain_title(title));
 }
 
@@ -304,6 +315,7 @@ Document qr_timeseq(const QList<QSqlRecord> &loads, const Heading &heading)
     Band summary = footer(QStringLiteral("summary"), summary_height, page_width, total_caption, 40.2);
     add_count_and_sum(summary, loads.size(), sum);
     list.add_across(summary);
+    add_note(list, heading);
     return list.finish(plain_title(title));
 }
 

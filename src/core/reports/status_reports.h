@@ -16,6 +16,8 @@ struct Heading {
     QString first_date;
     QString last_date;
     QImage picture;  // null: the box stays empty
+    // A line of its own under the summary ("주문 없는 출하 ..."); empty: none.
+    QString note;
 };
 
 // F_QR_CUSTTOT "[거래처별 출하현황]": the orders of an order search.

@@ -262,6 +262,8 @@ int run_application(int argc, char **argv)
     ctx.handprint = handprint.get();
 
     splash.reset();
+    if (!dbm->settings_notice.isEmpty())
+        prompter.information(nullptr, dbm->settings_notice);
 
     const bool timing = qEnvironmentVariableIsSet("VELDARO_TIMING");
     QObject::connect(console.get(), &TF_MAIN::ready, [&] {

@@ -595,6 +595,8 @@ void TF_MAIN::reload_boards()
         load_orders(board_date_, QStringLiteral("YES"));
         load_vehicles(QStringLiteral("YES"));
     });
+    // An open shipment editor follows.
+    Q_EMIT load_notices_.load_recorded();
 }
 
 bool TF_MAIN::database_away()

@@ -47,6 +47,7 @@ public:
     void recount_vehicle(const QString &date, const QString &vehicle_code,
                          const QString &site_name) override;
     void recount_all_vehicles(const QString &date) override;
+    LoadNotices *load_notices() override { return &load_notices_; }
     void find_order(const QString &date, const QString &seq);
     void show_vehicle_trips(const QString &vehicle_code);
 
@@ -153,4 +154,5 @@ private:
     QThread *file_check_ = nullptr;
     void check_database_file();
     QHash<QString, QString> drivers_;
+    LoadNotices load_notices_;
 };

@@ -1,5 +1,15 @@
 #pragma once
+#include <QObject>
 #include <QString>
+
+// Told on the console's thread after each load the console has recorded
+// and committed (from the controller or from its outage journal), so that
+// an open window can follow the plant.
+class LoadNotices : public QObject {
+    Q_OBJECT
+Q_SIGNALS:
+    void load_recorded();
+};
 
 // The console operations that other windows call after they change
 // orders, shipments or vehicles.  Handed to those windows so that they
@@ -20,4 +30,6 @@ public:
     // The database was found away and has not answered since: refreshes
     // that only show something are left until it is back.
     virtual bool database_away() { return false; }
+    // The notices of recorded loads; none from a console that records none.
+    virtual LoadNotices *load_notices() { return nullptr; }
 };

@@ -245,5 +245,12 @@ bool ContractTabs::order_exceeds_unshipped(const QString &grcd, const QString &c
 {
     if (!is_contract_class(class_text))
         return false;
-    return exceeds_unshipped(quantity, unit_price, contracts_db::current_amounts(db_, grcd, code).unshipped);
+    return exceeds_unshipped(quantity, unit_price, check_amounts(grcd, code, class_text).unshipped);
+}
+
+ContractAmounts ContractTabs::check_amounts(const QString &grcd, const QString &code, const QString &class_text) const
+{
+    if (!is_contract_class(class_text))
+        return {};
+    return contracts_db::current_amounts(db_, grcd, code);
 }

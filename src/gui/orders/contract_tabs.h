@@ -52,6 +52,9 @@ public:
     // has unshipped now, figured at the call for this customer and site.
     bool order_exceeds_unshipped(const QString &grcd, const QString &code, const QString &class_text,
                                  double quantity, double unit_price) const;
+    // The figures that check uses now for this customer and site (HY33..
+    // HY35): a "관수1" customer's contract amounts, zero for any other.
+    ContractAmounts check_amounts(const QString &grcd, const QString &code, const QString &class_text) const;
 
     QTableView *gridhord;
     QTableView *gridhord1;

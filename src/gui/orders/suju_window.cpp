@@ -6,6 +6,7 @@
 #include "core/framework/guarded.h"
 #include "core/framework/prompter.h"
 #include "core/framework/record_table_model.h"
+#include "gui/framework/grid_export.h"
 #include "gui/framework/report_output.h"
 #include "gui/framework/time_box.h"
 #include "gui/masterdata/code_lookup.h"
@@ -16,6 +17,7 @@
 #include "gui/masterdata/list_window.h"
 #include "gui/masterdata/site_window.h"
 #include "core/masterdata/text_pad.h"
+#include "core/masterdata/lookup_db.h"
 #include "core/orders/class_text.h"
 #include "gui/framework/decimal_box.h"
 #include "gui/orders/contract_tabs.h"
@@ -348,9 +350,20 @@ void TF_SUJU::build_tabs()
     gridhord3 = new QTableView;
     gridhord3->setObjectName(QStringLiteral("gridhord3"));
     set_up_list_grid(gridhord3, suju_query);
+    excel_btn = new QPushButton(QStringLiteral("엑셀"));
+    excel_btn->setObjectName(QStringLiteral("excel_btn"));
+    excel_btn->setAutoDefault(false);
+    excel_btn->setFocusPolicy(Qt::NoFocus);
+    ask_export_path = [this](const QString &proposed) { return grid_export::ask_path(this, proposed); };
     auto *page = new QVBoxLayout(TabSheet3);
     page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(2);
+    auto *tools = new QHBoxLayout;
+    tools->addStretch();
+    tools->addWidget(excel_btn);
+    page->addLayout(tools);
     page->addWidget(gridhord3);
+    connect(excel_btn, &QPushButton::clicked, this, &TF_SUJU::excel_btnClick);
 
     PageControl1->addTab(TabSheet1, QStringLiteral("관수"));
     PageControl1->addTab(TabSheet2, QStringLiteral("민수"));
@@ -437,6 +450,25 @@ void TF_SUJU::load_day_orders()
     show_rows(gridhord3, order_db::day_orders(ctx_.dbm->db(), HY01->text_date()));
 }
 
+void TF_SUJU::excel_btnClick()
+{
+    const QString date = HY01->text_date();
+    grid_export::save(*ctx_.prompter, this, ask_export_path, grid_export::file_name({QStringLiteral("금일수주현황"), date}),
+                      [this, date] {
+                          // The day's orders as they stand now, not as last shown.
+                          load_day_orders();
+                          QList<workbook::Cell> totals(suju_query->columnCount());
+                          totals[0] = {QStringLiteral("합계")};
+                          totals[1] = {double(suju_query->rowCount()), QStringLiteral("#,##0\"건\"")};
+                          totals[5] = {suju_query->sum(QStringLiteral("order_m3")), QStringLiteral("#,##0.00")};
+                          workbook::Sheet sheet = grid_export::sheet_of(gridhord3, suju_query, totals);
+                          sheet.name = QStringLiteral("금일 수주 현황");
+                          sheet.title = QStringLiteral("[금일 수주 현황]");
+                          sheet.period = QStringLiteral("일자 : ") + date;
+                          return sheet;
+                      });
+}
+
 void TF_SUJU::clear_entry_fields()
 {
     for (QLineEdit *b : {HY03, hy04, HY05, HY06, HY07, HY08, HY09, HY10, HY11, HY12, HY13, HY15, HY16, HY17, HY18,
@@ -451,6 +483,8 @@ void TF_SUJU::clear_entry_fields()
     confirmed_customer_.clear();
     confirmed_site_.clear();
     confirmed_spec_.clear();
+    customer_priced_.clear();
+    spec_prices_.reset();
     clear_contract_tabs();
 }
 
@@ -620,13 +654,27 @@ void TF_SUJU::savbtnClick()
     o.japum = hy22->currentText();
     o.con = hy23->currentText();
     o.v_hon = e_hon->text();
+    if (HY32->value() == 0 && !ctx_.prompter->question(this, QStringLiteral("단가가 0원입니다.\r 저장하시겠습니까?"))) {
+        HY32->setFocus();
+        return;
+    }
     act([&] {
         QString stored = o.seq;
         // A new order never replaces one: the number shown is a proposal.
         if (entry_mode_ == 1 || !order_db::order_exists(ctx_.dbm->db(), o.ilja, o.seq)) {
             stored = order_db::insert_order(ctx_.dbm->db(), o);
         } else {
-            if (!ctx_.prompter->question(this, QStringLiteral("자료가 이미 존재합니다.\r 갱신하시겠습니까?")))
+            // Printed tickets keep the texts they were printed with.
+            const Database &db = ctx_.dbm->db();
+            const QStringList changed = order_db::changed_texts(db, o);
+            const int loads = changed.isEmpty() ? 0 : order_db::load_count(db, o.ilja, o.seq);
+            const QString question =
+                loads > 0 ? QStringLiteral("이 수주에 출하된 자료가 %1건 있습니다.\r발행된 송장 %1장에는 이전 %2이(가) "
+                                           "그대로 남습니다.\r 갱신하시겠습니까?")
+                                .arg(loads)
+                                .arg(changed.join(QStringLiteral(", ")))
+                          : QStringLiteral("자료가 이미 존재합니다.\r 갱신하시겠습니까?");
+            if (!ctx_.prompter->question(this, question))
                 return;
             if (!order_db::update_order(ctx_.dbm->db(), o)) {
                 // Deleted elsewhere meanwhile: the entry stays to be saved anew.
@@ -735,6 +783,8 @@ void TF_SUJU::show_order(const QSqlRecord &row)
     confirmed_customer_ = HY03->text();
     confirmed_site_ = HY05->text();
     confirmed_spec_ = HY29->text();
+    customer_priced_ = confirmed_customer_;
+    spec_prices_.reset();
 }
 
 void TF_SUJU::gridhord3CellClick()
@@ -811,6 +861,7 @@ void TF_SUJU::pick_customer()
 
 void TF_SUJU::pick_site()
 {
+    const QString site_before = confirmed_site_;
     site_changed_for_tabs();
     LookupState &s = *ctx_.lookup;
     s.lookup_key = HY03->text();
@@ -842,6 +893,13 @@ void TF_SUJU::pick_site()
     HY18->setText(field(row, "gover_num"));
     HY08->setText(field(row, "man_name"));
     confirmed_site_ = s.lookup_code;
+    // The amounts the quantity check will use, not the previous site's.
+    show_amounts(contracts_->check_amounts(HY03->text(), HY05->text(), HY07->text()), HY33, HY34, HY35);
+    // Another customer or site than the price was proposed for: propose anew.
+    if (!confirmed_spec_.isEmpty() && HY29->text() == confirmed_spec_
+        && (site_before != confirmed_site_ || customer_priced_ != confirmed_customer_))
+        propose_price();
+    customer_priced_ = confirmed_customer_;
     HY24->setFocus(Qt::TabFocusReason);
 }
 
@@ -849,16 +907,17 @@ void TF_SUJU::HY25Enter()
 {
     if (HY25->value() != 0) {
         LookupState &s = *ctx_.lookup;
-        s.lookup_code = HY25->plain();
-        if (!lookup_or_pick(ctx_, lookup_kinds::transport_fees, this, narrow_list_area(this))) {
-            HY25->setFocus(Qt::TabFocusReason);
-            return;
-        }
+        const QString typed = HY25->plain();
+        s.lookup_code = typed;
+        // A distance missing from the fee table is common: a list closed
+        // without a pick keeps the distance as typed and moves on.
+        const bool taken = lookup_or_pick(ctx_, lookup_kinds::transport_fees, this, narrow_list_area(this));
+        const QString code = taken ? s.lookup_code : typed;
         bool whole = false;
-        const int km = s.lookup_code.trimmed().toInt(&whole);
+        const int km = code.trimmed().toInt(&whole);
         if (!whole) {
             HY25->setFocus(Qt::TabFocusReason);
-            throw ActionError(QStringLiteral("'%1'은(는) 올바른 거리가 아닙니다.").arg(s.lookup_code));
+            throw ActionError(QStringLiteral("'%1'은(는) 올바른 거리가 아닙니다.").arg(code));
         }
         HY25->set_plain(QString::number(km));
     }
@@ -884,6 +943,21 @@ void TF_SUJU::HY29Enter()
         return;
     }
     confirmed_spec_ = s.lookup_code;
+    spec_prices_ = std::make_pair(s.lookup_kwan_price, s.lookup_sa_price);
+    propose_price();
+    HY31->setFocus(Qt::TabFocusReason);
+}
+
+void TF_SUJU::propose_price()
+{
+    if (!spec_prices_) {
+        // An order loaded from the database: the base prices of its specification.
+        const LookupOutcome out = find_codes(ctx_.dbm->db(), lookup_kinds::products, HY29->text(), QString());
+        if (!out.found)
+            return;
+        spec_prices_ = std::make_pair(number_or_zero(out.rows.first().value(QStringLiteral("kwan_danga"))),
+                                      number_or_zero(out.rows.first().value(QStringLiteral("sa_danga"))));
+    }
     const price_rule::Inputs in{
         .earlier_price = plain_number(
             order_db::last_price(ctx_.dbm->db(), HY03->text(), HY05->text(), HY29->text()).toDouble()),
@@ -891,19 +965,20 @@ void TF_SUJU::HY29Enter()
         .vat_text = HY13->text(),
         .julsa = cust_julsa_,
         .contract_rate = hy14->plain(),
-        .kwan_price = plain_number(s.lookup_kwan_price),
-        .sa_price = plain_number(s.lookup_sa_price),
+        .kwan_price = plain_number(spec_prices_->first),
+        .sa_price = plain_number(spec_prices_->second),
     };
     if (const std::optional<QString> price = price_rule::propose(in))
         HY32->set_plain(*price);
-    HY31->setFocus(Qt::TabFocusReason);
 }
 
 void TF_SUJU::HY31Enter()
 {
-    // Advice only: the figures of the customer and site typed now, the order
-    // can still be saved.
-    if (contracts_->order_exceeds_unshipped(HY03->text(), HY05->text(), HY07->text(), HY31->value(), HY32->value())) {
+    // Advice only: the figures of the customer and site typed now, shown in
+    // HY33..HY35; the order can still be saved.
+    const ContractAmounts now = contracts_->check_amounts(HY03->text(), HY05->text(), HY07->text());
+    show_amounts(now, HY33, HY34, HY35);
+    if (is_contract_class(HY07->text()) && exceeds_unshipped(HY31->value(), HY32->value(), now.unshipped)) {
         say(unshipped_exceeded_message);
         HY31->setFocus();
         return;

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <utility>
 
 struct AppContext;
@@ -52,6 +53,11 @@ public:
     QWidget *TabSheet1, *TabSheet2, *TabSheet3;
     QTableView *gridhord3;
     RecordTableModel *suju_query;
+    // "엑셀": the day's orders saved as a workbook; ask_export_path is the
+    // save dialog (a test's answer), empty: cancelled.
+    QPushButton *excel_btn;
+    std::function<QString(const QString &proposed)> ask_export_path;
+    void excel_btnClick();
 
     int entry_mode() const { return entry_mode_; }
     QString cust_julsa() const { return cust_julsa_; }
@@ -100,6 +106,9 @@ private:
     void HY25Enter();
     void HY29Enter();
     void HY31Enter();
+    // The unit price proposed for the confirmed customer, site and
+    // specification (an earlier order's, else by the customer's class).
+    void propose_price();
     void gridhord3CellClick();
     void PageControl1Change(int index);
     void show_order(const class QSqlRecord &row);
@@ -124,4 +133,9 @@ private:
     // The codes last confirmed by a lookup or an order load: a code typed
     // over afterwards is not confirmed.
     QString confirmed_customer_, confirmed_site_, confirmed_spec_;
+    // The customer the price was last proposed or loaded for.
+    QString customer_priced_;
+    // Government and private base prices of the confirmed specification;
+    // unknown for an order loaded from the database.
+    std::optional<std::pair<double, double>> spec_prices_;
 };

@@ -7,7 +7,7 @@
 #include "core/framework/record_table_model.h"
 #include "core/framework/stored_text.h"
 #include "core/reports/change_log_reports.h"
-#include "core/reports/csv_export.h"
+#include "core/framework/csv_export.h"
 #include "gui/data/app_context.h"
 #include "gui/framework/board_grid.h"
 #include "gui/framework/date_box.h"

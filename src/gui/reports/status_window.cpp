@@ -9,9 +9,9 @@
 #include "core/framework/prompter.h"
 #include "core/framework/record_table_model.h"
 #include "gui/framework/report_output.h"
+#include "gui/framework/grid_export.h"
 #include "gui/masterdata/code_lookup.h"
 #include "gui/masterdata/list_window.h"
-#include "core/reports/csv_export.h"
 #include "gui/framework/board_grid.h"
 #include "core/reports/status_reports.h"
 
@@ -255,12 +255,20 @@ TF_CUSTLIST::TF_CUSTLIST(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     car_list_pan2 = total_box("car_list_pan2");
     list_grid = new BoardGrid(QStringLiteral("list_grid"), car_list_query);
     list_grid->setColumnHidden(1, true);
+    returns_note = label("returns_note", QStringLiteral("(회차 제외)"));
+    returns_note->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+    without_order_pan = label("without_order_pan", QString());
+    without_order_pan->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold; padding: 2px 6px;"));
+    without_order_pan->hide();
     auto *list = new QVBoxLayout(car_list_pan);
     list->setContentsMargins(0, 0, 0, 0);
     list->setSpacing(0);
-    list->addWidget(title_bar("car_list_pan", list_pan,
-                              {{QStringLiteral("출하량"), car_list_pan1}, {QStringLiteral("횟수"), car_list_pan2}}));
+    QFrame *list_bar = title_bar("car_list_pan", list_pan,
+                                 {{QStringLiteral("출하량"), car_list_pan1}, {QStringLiteral("횟수"), car_list_pan2}});
+    static_cast<QHBoxLayout *>(list_bar->layout())->insertWidget(2, returns_note);
+    list->addWidget(list_bar);
     list->addWidget(list_grid, 1);
+    list->addWidget(without_order_pan);
 
     // Vehicle totals area.
     car_totlist_pan = new QFrame;
@@ -286,11 +294,7 @@ TF_CUSTLIST::TF_CUSTLIST(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(60000);
 
-    ask_csv_path = [this](const QString &proposed) {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        return QFileDialog::getSaveFileName(this, QStringLiteral("엑셀 파일로 저장"), QDir(folder).filePath(proposed),
-                                            QStringLiteral("CSV (*.csv)"));
-    };
+    ask_export_path = [this](const QString &proposed) { return grid_export::ask_path(this, proposed); };
 
     connect(find_combo, &QComboBox::currentIndexChanged, this, &TF_CUSTLIST::find_comboChange);
     connect(view_combo, &QComboBox::currentIndexChanged, this, &TF_CUSTLIST::view_comboChange);
@@ -380,6 +384,7 @@ void TF_CUSTLIST::close_orders()
     suju_query->clear();
     cholha_query->clear();
     orders_search_.reset();
+    order_totals_ = {};
     for (QLabel *box : {order_m3_pan, outorder_pan, ca_count_pan})
         box->setText(QStringLiteral("0"));
 }
@@ -388,6 +393,7 @@ void TF_CUSTLIST::close_totals()
 {
     car_totlist_query->clear();
     totals_search_.reset();
+    vehicle_totals_ = {};
     set_load_totals(car_tot_pan1, car_tot_pan2, {});
 }
 
@@ -423,13 +429,24 @@ void TF_CUSTLIST::show_areas()
         timeseq_query->clear();
         day_search_.reset();
     }
+    returns_note->setVisible(by_time);
     if (by_time || (vehicles && !brief())) {
         list_pan->setText(by_time ? day_title : vehicle_title);
         list_grid->show_records(by_time ? timeseq_query : car_list_query);
         list_grid->setColumnHidden(1, true);
-        if (!(by_time ? day_search_ : vehicle_search_))
+        if (!(by_time ? day_search_ : vehicle_search_)) {
+            list_totals_ = without_order_ = without_order_printed_ = {};
             set_load_totals(car_list_pan1, car_list_pan2, {});
+        }
     }
+    show_without_order();
+}
+
+void TF_CUSTLIST::show_without_order()
+{
+    const QString line = status_db::without_order_line(without_order_);
+    without_order_pan->setText(line);
+    without_order_pan->setVisible(!line.isEmpty());
 }
 
 void TF_CUSTLIST::find_comboChange()
@@ -508,6 +525,7 @@ void TF_CUSTLIST::search()
         const status_db::OrderTotals t = status_db::order_totals(db, s);
         suju_query->load_in_pages(std::move(rows));
         orders_search_ = s;
+        order_totals_ = t;
         order_m3_pan->setText(number_2n(t.order_m3));
         outorder_pan->setText(number_2n(t.delivered));
         ca_count_pan->setText(number_0n(t.trips));
@@ -522,20 +540,31 @@ void TF_CUSTLIST::search()
         const status_db::LoadTotals t = status_db::vehicle_load_totals(db, s);
         car_totlist_query->load_in_pages(std::move(rows));
         totals_search_ = s;
+        vehicle_totals_ = t;
         set_load_totals(car_tot_pan1, car_tot_pan2, t);
     } else if (choice == status_db::vehicle) {
-        RecordTableModel::RowSource rows = status_db::vehicle_loads(db, s);
+        QSqlQuery rows = status_db::vehicle_loads(db, s);
         const status_db::LoadTotals t = status_db::vehicle_load_totals(db, s);
+        const status_db::LoadTotals orphans = status_db::loads_without_order(db, s, false);
         car_list_query->load_in_pages(std::move(rows));
         vehicle_search_ = s;
+        list_totals_ = t;
+        without_order_ = without_order_printed_ = orphans;
         set_load_totals(car_list_pan1, car_list_pan2, t);
     } else {
         QSqlQuery rows = status_db::day_loads(db, s);
         const status_db::LoadTotals t = status_db::day_load_totals(db, s);
+        // The window's totals leave returned loads out, the printed list not.
+        const status_db::LoadTotals orphans = status_db::loads_without_order(db, s, true);
+        const status_db::LoadTotals orphans_printed = status_db::loads_without_order(db, s, false);
         timeseq_query->load_in_pages(std::move(rows));
         day_search_ = s;
+        list_totals_ = t;
+        without_order_ = orphans;
+        without_order_printed_ = orphans_printed;
         set_load_totals(car_list_pan1, car_list_pan2, t);
     }
+    show_without_order();
 }
 
 void TF_CUSTLIST::suju_gridClick()
@@ -562,23 +591,28 @@ void TF_CUSTLIST::Timer1Timer()
 
 TF_CUSTLIST::Shown TF_CUSTLIST::shown() const
 {
+    const QString total_caption = QStringLiteral("합계");
+    const QString two = QStringLiteral("%.2n");
+    const QString whole = QStringLiteral("%.0n");
+    const QString whole_trucks = QStringLiteral("#,##0\" 대\"");
     Shown s;
     const int choice = find_combo->currentIndex();
     if (choice < status_db::vehicle) {
         s.model = suju_query;
         if (orders_search_ && orders_search_->choice == choice)
             s.search = orders_search_;
-        s.totals = {QStringLiteral("합계"), {}, {}, {}, {}, {}, order_m3_pan->text(), outorder_pan->text(),
-                    ca_count_pan->text()};
+        s.totals = {{total_caption}, {}, {}, {}, {}, {}, {order_totals_.order_m3, two}, {order_totals_.delivered, two},
+                    {order_totals_.trips, whole}};
     } else if (choice == status_db::vehicle && brief()) {
         s.model = car_totlist_query;
         s.search = totals_search_;
-        s.totals = {QStringLiteral("합계"), {}, car_tot_pan1->text(), car_tot_pan2->text()};
+        s.totals = {{total_caption}, {}, {vehicle_totals_.quantity, two}, {vehicle_totals_.count, whole}};
     } else {
         s.model = choice == status_db::vehicle ? car_list_query : timeseq_query;
         s.search = choice == status_db::vehicle ? vehicle_search_ : day_search_;
-        s.totals = {QStringLiteral("합계"), {}, {}, {}, {}, {}, {}, car_list_pan2->text() + QStringLiteral(" 대"),
-                    car_list_pan1->text()};
+        // The count under the vehicle column, the quantity under its own.
+        s.totals = {{choice == status_db::by_time ? total_caption + QStringLiteral(" (회차 제외)") : total_caption},
+                    {}, {}, {}, {}, {}, {}, {list_totals_.count, whole_trucks}, {list_totals_.quantity, two}};
     }
     // Dates or a filter changed since: the rows no longer answer the boxes.
     const status_db::Search now = boxes();
@@ -587,13 +621,15 @@ TF_CUSTLIST::Shown TF_CUSTLIST::shown() const
     return s;
 }
 
-report::Document TF_CUSTLIST::current_report()
+report::Document TF_CUSTLIST::current_report(QString *picture_error)
 {
     Shown s = shown();
     if (!s.search)
         throw ActionError(search_first);
-    status_reports::Heading h{s.search->first, s.search->last, approval_picture()};
+    status_reports::Heading h{s.search->first, s.search->last, approval_picture(picture_error), {}};
     const int choice = s.search->choice;
+    if (choice >= status_db::vehicle && !(choice == status_db::vehicle && brief()))
+        h.note = status_db::without_order_line(without_order_printed_);
     if (choice < status_db::vehicle && !brief()) {
         QSqlQuery q = status_db::order_report_loads(ctx_.dbm->db(), *s.search);
         QList<QSqlRecord> loads;
@@ -616,7 +652,10 @@ void TF_CUSTLIST::produce(bool preview)
         return;
     }
     guarded(*ctx_.prompter, this, [&] {
-        const report::Document doc = current_report();
+        QString picture_error;
+        const report::Document doc = current_report(&picture_error);
+        if (!picture_error.isEmpty())
+            ctx_.prompter->information(this, picture_error + QStringLiteral("\n결재란 없이 출력합니다."));
         if (preview)
             ctx_.reports->preview(doc, this);
         else
@@ -634,19 +673,69 @@ void TF_CUSTLIST::prn_btnClick()
     produce(false);
 }
 
-QString TF_CUSTLIST::proposed_csv_name() const
+QString TF_CUSTLIST::proposed_file_name() const
 {
     const status_db::Search s = boxes();
     QString what = find_combo->currentText().remove(QLatin1Char(' '));
     if (s.choice == status_db::vehicle)
         what += brief() ? QStringLiteral("_집계") : QStringLiteral("_일지");
-    QString name = what + QLatin1Char('_') + s.first;
-    if (s.choice != status_db::by_time)
-        name += QLatin1Char('_') + s.last;
-    if (!s.filter.isEmpty())
-        name += QLatin1Char('_') + s.filter;
-    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\s]+")), QStringLiteral("_"));
-    return name + QStringLiteral(".csv");
+    else if (s.choice < status_db::vehicle && !brief())
+        what += QStringLiteral("_일지");
+    return grid_export::file_name(
+        {what, s.first, s.choice == status_db::by_time ? QString() : s.last, s.filter});
+}
+
+workbook::Sheet TF_CUSTLIST::current_sheet()
+{
+    // Read after any dialog: the search is what the grid shows now.
+    Shown s = shown();
+    if (!s.search)
+        throw ActionError(search_first);
+    const int choice = s.search->choice;
+    workbook::Sheet sheet;
+    if (choice < status_db::vehicle && !brief()) {
+        // The per-load log the detailed view prints.
+        QSqlQuery q = status_db::order_report_loads(ctx_.dbm->db(), *s.search);
+        RecordTableModel log({{"ilja", "일  자", centre},
+                              {"seq", "순번", centre},
+                              {"v_inout", "거 래 처 명", left, {}, false, 16},
+                              {"v_station", "현 장 명", left, {}, false, 20},
+                              {"remi_code", "코 드", centre},
+                              {"v_rule", "규  격", centre},
+                              {"o_otime", "시  간", centre},
+                              {"o_carnum", "차량번호", centre},
+                              {"o_outorder", "출하량", right}});
+        log.load(q);
+        QList<workbook::Cell> totals(log.columnCount());
+        totals[0] = {QStringLiteral("합계")};
+        totals[7] = {double(log.rowCount()), QStringLiteral("#,##0\" 대\"")};
+        totals[8] = {log.sum(QStringLiteral("o_outorder")), QStringLiteral("%.2n")};
+        sheet = grid_export::sheet_of(nullptr, &log, totals);
+        sheet.name = QStringLiteral("거래처별 출하일지");
+    } else {
+        read_all(s.model);
+        const QTableView *grid = s.model == suju_query          ? static_cast<QTableView *>(suju_grid)
+                                 : s.model == car_totlist_query ? static_cast<QTableView *>(DBGrid2)
+                                                                : static_cast<QTableView *>(list_grid);
+        sheet = grid_export::sheet_of(grid, s.model, s.totals);
+        sheet.name = choice < status_db::vehicle    ? QStringLiteral("거래처별 출하현황")
+                     : choice == status_db::by_time ? QStringLiteral("시간대별 출하일지")
+                     : brief()                      ? QStringLiteral("차량별 출하집계표")
+                                                    : QStringLiteral("차량별 출하일지");
+        if (choice >= status_db::vehicle && s.model != car_totlist_query) {
+            const QString note = status_db::without_order_line(without_order_);
+            if (!note.isEmpty())
+                sheet.notes << note;
+        }
+    }
+    sheet.title = QStringLiteral("[") + sheet.name + QStringLiteral("]");
+    sheet.period = QStringLiteral("일자 : ") + s.search->first;
+    if (choice != status_db::by_time)
+        sheet.period += QStringLiteral(" >> ") + s.search->last;
+    if (!s.search->filter.isEmpty())
+        sheet.period += QStringLiteral("   ") + find_combo->itemText(choice).remove(QLatin1Char(' '))
+                        + QStringLiteral(" : ") + s.search->filter;
+    return sheet;
 }
 
 void TF_CUSTLIST::excel_btnClick()
@@ -655,37 +744,5 @@ void TF_CUSTLIST::excel_btnClick()
         ctx_.prompter->information(this, search_first);
         return;
     }
-    guarded(*ctx_.prompter, this, [this] {
-        const QString path = ask_csv_path ? ask_csv_path(proposed_csv_name()) : QString();
-        if (path.isEmpty())
-            return;
-        // Read after the dialog: the search is what the grid shows now.
-        Shown s = shown();
-        if (!s.search)
-            throw ActionError(search_first);
-        read_all(s.model);
-        const QTableView *grid = s.model == suju_query          ? static_cast<QTableView *>(suju_grid)
-                                 : s.model == car_totlist_query ? static_cast<QTableView *>(DBGrid2)
-                                                                : static_cast<QTableView *>(list_grid);
-        QList<int> columns;
-        for (int c = 0; c < s.model->columnCount(); ++c)
-            if (!grid->isColumnHidden(c))
-                columns << c;
-        QList<QStringList> lines;
-        QStringList line;
-        for (int c : columns)
-            line << s.model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        lines << line;
-        for (int r = 0; r < s.model->rowCount(); ++r) {
-            line.clear();
-            for (int c : columns)
-                line << s.model->index(r, c).data().toString();
-            lines << line;
-        }
-        line.clear();
-        for (int c : columns)
-            line << s.totals.value(c);
-        lines << line;
-        csv_export::write(path, lines);
-    });
+    grid_export::save(*ctx_.prompter, this, ask_export_path, proposed_file_name(), [this] { return current_sheet(); });
 }

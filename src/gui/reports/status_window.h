@@ -1,4 +1,5 @@
 #pragma once
+#include "core/framework/workbook.h"
 #include "core/reports/status_db.h"
 
 #include <QDialog>
@@ -60,7 +61,11 @@ public:
     QFrame *car_list_pan;
     QLabel *list_pan;
     QLabel *car_list_pan1, *car_list_pan2;
+    // "(회차 제외)" beside the by-time totals.
+    QLabel *returns_note;
     BoardGrid *list_grid;
+    // "주문 없는 출하 n건 / x m³": loads in the totals missing from the list.
+    QLabel *without_order_pan;
 
     QFrame *car_totlist_pan;
     QLabel *car_tot_pan1, *car_tot_pan2;
@@ -84,12 +89,16 @@ public:
     void Timer1Timer();
 
     // The list the report buttons would print now; throws ActionError
-    // "검색버튼을 먼저 누르시오." when the boxes do not show a search.
-    report::Document current_report();
-    // The CSV file name proposed for the area shown.
-    QString proposed_csv_name() const;
-    // Asks where to save the CSV file (a save dialog); empty: cancelled.
-    std::function<QString(const QString &proposed)> ask_csv_path;
+    // "검색버튼을 먼저 누르시오." when the boxes do not show a search.  Why
+    // the approval picture is left out goes to `picture_error`.
+    report::Document current_report(QString *picture_error = nullptr);
+    // The sheet "엑셀" saves for the area shown (every row read).
+    workbook::Sheet current_sheet();
+    // The file name proposed for the area shown, without suffix.
+    QString proposed_file_name() const;
+    // Asks where to save the workbook (a save dialog, .xlsx or .csv);
+    // empty: cancelled.
+    std::function<QString(const QString &proposed)> ask_export_path;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -111,12 +120,19 @@ private:
     struct Shown {
         RecordTableModel *model = nullptr;
         std::optional<status_db::Search> search;
-        QStringList totals;
+        QList<workbook::Cell> totals;
     };
     Shown shown() const;
 
     AppContext &ctx_;
     bool shown_once_ = false;
+    void show_without_order();
     // The last search of each area; none once the area is closed.
     std::optional<status_db::Search> orders_search_, totals_search_, vehicle_search_, day_search_;
+    // The totals of the searches, and the loads of the list's search whose
+    // order is gone: as counted in the window's totals and in the printed
+    // list (the by-time list prints returned loads too).
+    status_db::OrderTotals order_totals_;
+    status_db::LoadTotals vehicle_totals_, list_totals_;
+    status_db::LoadTotals without_order_, without_order_printed_;
 };

@@ -281,6 +281,11 @@ TF_CHOLHAAUTO::TF_CHOLHAAUTO(AppContext &ctx, QWidget *parent)
     keys_->on_enter(su03, step(&TF_CHOLHAAUTO::su03Enter));
     keys_->on_enter(su04, step(&TF_CHOLHAAUTO::su04Enter));
     keys_->on_enter(su05, step(&TF_CHOLHAAUTO::su05Enter));
+    keys_->on_enter(su06, [this] {
+        if (first_time_refused())
+            return;
+        keys_->focus_next(su06);
+    });
     keys_->on_enter(e_hon, [this] { sav_btn->setFocus(); });
     keys_->on_enter(ch01, step(&TF_CHOLHAAUTO::ch01Enter));
     keys_->on_enter(ch03, step(&TF_CHOLHAAUTO::ch03Enter));
@@ -460,6 +465,8 @@ void TF_CHOLHAAUTO::set_shipment_browse_state(bool on)
 
 void TF_CHOLHAAUTO::new_btnClick()
 {
+    // Cancel comes back to the order that was current.
+    order_before_new_ = su01->text();
     unlock_order_fields();
     su01->setText(QString::number(suju_query->rowCount() + 1));
     su02->clear();
@@ -504,7 +511,19 @@ void TF_CHOLHAAUTO::back_to_order_browse(const QString &current_seq)
 
 void TF_CHOLHAAUTO::can_btnClick()
 {
-    back_to_order_browse(su01->text());
+    const QString current = new_order_ ? order_before_new_ : su01->text();
+    new_order_ = false;
+    back_to_order_browse(current);
+}
+
+bool TF_CHOLHAAUTO::first_time_refused()
+{
+    // A half-typed or impossible time would be stored as no time at all.
+    if (su06->is_blank() || su06->has_time())
+        return false;
+    ctx_.prompter->information(this, QStringLiteral("첫차시간을 확인하시오. (시:분, 00:00 ~ 23:59)"));
+    su06->setFocus();
+    return true;
 }
 
 void TF_CHOLHAAUTO::su02Enter()
@@ -563,6 +582,8 @@ void TF_CHOLHAAUTO::sav_btnClick()
         ctx_.prompter->information(this, QStringLiteral("순번,거래처, 현장, 규격, 출하량을 등록하시오."));
         return;
     }
+    if (first_time_refused())
+        return;
     const Database &db = ctx_.dbm->db();
     if (new_order_) {
         // The number shown is a proposal: another PC may have taken it.

@@ -109,4 +109,7 @@ private:
     QList<QWidget *> shipment_fields_;
     QString customer_code_;  // the customer picked in su02, for the site lookup
     bool new_order_ = false;  // the order panel holds a new order, not a loaded one
+    // The first-load time typed is no valid time: said, focus there.
+    bool first_time_refused();
+    QString order_before_new_;
 };

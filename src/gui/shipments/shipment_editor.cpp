@@ -128,6 +128,9 @@ TF_CHOLHAEDIT::TF_CHOLHAEDIT(AppContext &ctx, QWidget *parent)
     setWindowTitle(QStringLiteral("수동송장"));
     setFont(QFont(QStringLiteral("굴림"), 10));
     build();
+    setWindowState(windowState() | Qt::WindowMaximized);
+    if (LoadNotices *notices = ctx_.console ? ctx_.console->load_notices() : nullptr)
+        connect(notices, &LoadNotices::load_recorded, this, &TF_CHOLHAEDIT::follow_recording);
 }
 
 TF_CHOLHAEDIT::~TF_CHOLHAEDIT() = default;
@@ -229,6 +232,9 @@ QWidget *TF_CHOLHAEDIT::build_details()
 
     ilja_combo = new DateBox;
     ilja_combo->setObjectName(QStringLiteral("ilja_combo"));
+    // The working date as the console shows its day.
+    ilja_combo->setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
+    ilja_combo->setDisplayFormat(QStringLiteral("yyyy년 M월 d일 dddd"));
     dam_edit = make_text_box("dam_edit", 10, 110);
     hy01 = new DateBox;
     hy01->setObjectName(QStringLiteral("hy01"));
@@ -463,6 +469,29 @@ QString TF_CHOLHAEDIT::current_seq() const
     return suju_query->text(suju_grid->cursor_row(), QStringLiteral("seq"));
 }
 
+void TF_CHOLHAEDIT::follow_recording()
+{
+    // The grids, the totals and the trip number offered follow the plant;
+    // the order worked on keeps the cursor, fields being typed stay.
+    following_ = true;
+    act([this] {
+        const std::optional<Shipment> keep = edit_mode_ == edit_mode_text && previous_ ? previous_ : loaded_;
+        load_orders(order_seq_);
+        show_day_totals();
+        load_shipments(keep);
+    });
+    following_ = false;
+    if (sav_btn->isEnabled()) {
+        const int row = suju_grid->cursor_row();
+        if (edit_mode_ == insert_mode && row >= 0 && current_seq() == order_seq_) {
+            const long long trips = static_cast<long long>(number_or_zero(suju_query->value(row, QStringLiteral("v_ccount"))));
+            hy06->setText(QStringLiteral("%1").arg(trips + 1, 3, 10, QLatin1Char('0')));
+        }
+        return;
+    }
+    show_current_shipment();
+}
+
 void TF_CHOLHAEDIT::load_orders(const QString &keep_seq)
 {
     QSqlQuery q = orders_db::orders_of_day(ctx_.dbm->db(), working_date_, shown_state());
@@ -472,7 +501,7 @@ void TF_CHOLHAEDIT::load_orders(const QString &keep_seq)
         if (!keep_seq.isEmpty() && suju_query->text(i, QStringLiteral("seq")) == keep_seq)
             row = i;
     suju_grid->set_cursor_row(row);
-    if (ctx_.console)
+    if (ctx_.console && !following_)
         ctx_.console->load_orders(working_date_, shown_state());
 }
 
@@ -491,7 +520,7 @@ void TF_CHOLHAEDIT::load_shipments(const std::optional<Shipment> &keep)
         }
     }
     cholha_grid->set_cursor_row(row);
-    if (ctx_.console)
+    if (ctx_.console && !following_)
         ctx_.console->load_shipments(working_date_, seq);
 }
 
@@ -786,7 +815,9 @@ void TF_CHOLHAEDIT::vehicle_left()
     if (!hy10->text().isEmpty() && hy05->text() == vehicle_looked_up_)
         return;
     if (hy05->text().size() == 4) {
-        look_up_vehicle();
+        // Not found: the operator stays on the vehicle, as with Enter.
+        if (!look_up_vehicle())
+            QMetaObject::invokeMethod(hy05, [this] { hy05->setFocus(Qt::OtherFocusReason); }, Qt::QueuedConnection);
     } else {
         hy05->clear();
         hy10->clear();

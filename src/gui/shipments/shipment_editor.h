@@ -106,6 +106,8 @@ private:
     void load_orders(const QString &keep_seq = QString());
     void load_shipments(const std::optional<shipment_edit_db::Shipment> &keep = std::nullopt);
     void show_day_totals();
+    // A load recorded by the console while the editor is open.
+    void follow_recording();
     QString current_seq() const;
 
     void pick_order(bool reload_shipments);
@@ -140,4 +142,5 @@ private:
     QString order_bookmark_;
     QString vehicle_looked_up_;  // hy05's text the last lookup resolved
     bool in_vehicle_lookup_ = false;
+    bool following_ = false;  // reloading after the console's own reload
 };

@@ -1,3 +1,4 @@
+#include "core/data/data_module.h"
 #include "core/data/plant_settings.h"
 #include "core/framework/korean_text.h"
 #include "core/framework/profile_file.h"
@@ -88,6 +89,50 @@ private Q_SLOTS:
         ProfileFile f(path);
         QCOMPARE(f.read(QStringLiteral("기타"), QStringLiteral("경로")),
                  QStringLiteral("C:\\Program Files\\vorn\\image\\pass.jpg"));
+    }
+
+    // Notepad's "Unicode" is UTF-16 with a byte-order mark: read as such
+    // (not as an empty file), written back the same way.
+    void reads_and_writes_a_utf16_file_data()
+    {
+        QTest::addColumn<bool>("little_endian");
+        QTest::newRow("Notepad's Unicode") << true;
+        QTest::newRow("Unicode big endian") << false;
+    }
+
+    void reads_and_writes_a_utf16_file()
+    {
+        QFETCH(bool, little_endian);
+        const QString text = QString::fromUtf8(plant_file_utf8);
+        QByteArray bytes = little_endian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+        for (QChar c : text) {
+            const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+            bytes.append(little_endian ? lo : hi).append(little_endian ? hi : lo);
+        }
+        const QString path = write_file(QStringLiteral("unicode.ini"), bytes);
+        const ProfileFile f(path);
+        QVERIFY(f.is_utf16());
+        const PlantSettings s = PlantSettings::load(path);
+        QCOMPARE(s.comm1_port, QStringLiteral("3"));
+        QCOMPARE(s.cement_text, QStringLiteral("보통포틀랜드 똠"));
+        QCOMPARE(s.top_margin, QStringLiteral("2.5"));
+
+        QVERIFY(ProfileFile::write(path, {{QStringLiteral("여백"), QStringLiteral("윗여백"), QStringLiteral("3")}}));
+        const QByteArray after = read_bytes(path);
+        QVERIFY(after.startsWith(bytes.left(2)));
+        QString expected = text;
+        expected.replace(QStringLiteral("윗여백=2.5"), QStringLiteral("윗여백=3"));
+        QCOMPARE(ProfileFile(path).read(QStringLiteral("여백"), QStringLiteral("윗여백")), QStringLiteral("3"));
+        QCOMPARE(after.size(), 2 + 2 * expected.size());
+        QCOMPARE(ProfileFile(path).read(QStringLiteral("담당"), QStringLiteral("담당자")), QStringLiteral("홍길동"));
+
+        // Start-up says so; a CP949 file says nothing.
+        const TF_DBMDL unicode(path, ConnectionSettings{});
+        QVERIFY2(unicode.settings_notice.startsWith(QStringLiteral("설정 파일이 유니코드(UTF-16)로 저장되어 있습니다")),
+                 qPrintable(unicode.settings_notice));
+        QCOMPARE(unicode.settings.cement_text, QStringLiteral("보통포틀랜드 똠"));
+        const TF_DBMDL plain(write_file(QStringLiteral("plain.ini"), iconv_to_cp949(plant_file_utf8)), ConnectionSettings{});
+        QCOMPARE(plain.settings_notice, QString());
     }
 
     void writing_changes_only_the_written_keys()

@@ -150,6 +150,29 @@ private Q_SLOTS:
                  10.0);
     }
 
+    // The amounts shown are those the quantity check uses: the site's
+    // picked now, not the previous one's.
+    void the_amounts_follow_the_site()
+    {
+        WindowPlant p;
+        fill(p);
+        TF_SUJU w(p.ctx);
+        begin_order(p, w, "K001", "001");
+        QCOMPARE(w.HY35->value(), 3100000.0);  // the tab never chosen
+        QCOMPARE(w.HY34->value(), 3344000.0);
+        enter(w.HY05, "002");
+        QCOMPARE(w.HY33->value(), 0.0);
+        QCOMPARE(w.HY35->value(), 0.0);
+        QVERIFY(check_warns(p, w, "1", "62000"));
+        enter(w.HY03, "A001");
+        enter(w.HY05, "001");
+        QCOMPARE(w.HY35->value(), 0.0);
+        enter(w.HY03, "K001");
+        enter(w.HY05, "001");
+        QVERIFY(!check_warns(p, w, "50", "62000"));
+        QCOMPARE(w.HY35->value(), 3100000.0);
+    }
+
     void product_sums_once_and_emptied_by_a_site_pick()
     {
         WindowPlant p;

@@ -6,7 +6,9 @@
 #include "gui/orders/suju_window.h"
 #include "window_support.h"
 #include "window_test.h"
+#include "xlsx_check.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -569,6 +571,184 @@ private Q_SLOTS:
         press_enter(w.HY01);
         QCOMPARE(w.HY02->text(), QStringLiteral("02"));
         QVERIFY(w.HY01->hasFocus());
+    }
+
+    // Distances missing from the fee table are common: Enter always moves
+    // on to the specification unless the distance is no whole number.
+    void a_distance_without_a_fee_moves_on_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("picked");  // row picked in the list, -1: closed without a pick
+        QTest::addColumn<QString>("distance");
+        QTest::addColumn<bool>("moves_on");
+        QTest::newRow("in the table") << "12" << -1 << "12" << true;
+        QTest::newRow("not in the table, list closed") << "7" << -1 << "7" << true;
+        QTest::newRow("not in the table, a row picked") << "7" << 1 << "20" << true;
+        QTest::newRow("no whole number, list closed") << "2.5" << -1 << "2.5" << false;
+    }
+
+    void a_distance_without_a_fee_moves_on()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, picked);
+        QFETCH(QString, distance);
+        QFETCH(bool, moves_on);
+        WindowPlant plant;
+        fill(plant);
+        TF_SUJU w(plant.ctx);
+        begin_new(plant, w);
+        on_next_modal([&](QWidget *) {
+            if (picked < 0) {
+                QTest::keyClick(plant.list->Grd_pan, Qt::Key_Escape);
+                return;
+            }
+            plant.list->Grd_pan->setCurrentIndex(plant.list->Grd_pan->model()->index(picked, 0));
+            plant.list->pick_from_list();
+        });
+        enter(w.HY25, typed);
+        QCOMPARE(w.HY25->plain(), distance);
+        QTRY_COMPARE(QApplication::focusWidget(), moves_on ? static_cast<QWidget *>(w.HY29) : w.HY25);
+        QCOMPARE(plant.prompter.errors.size(), moves_on ? 0 : 1);
+    }
+
+    // A change of customer, site or specification on an order with loads
+    // says how many tickets keep the old texts; other changes ask as usual.
+    void changing_an_order_with_loads_says_what_stays_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("question");
+        const QString usual = QStringLiteral("자료가 이미 존재합니다.\r 갱신하시겠습니까?");
+        const QString with_loads = QStringLiteral("이 수주에 출하된 자료가 2건 있습니다.\r발행된 송장 2장에는 이전 %1이(가) "
+                                                  "그대로 남습니다.\r 갱신하시겠습니까?");
+        QTest::newRow("quantity only") << "quantity" << usual;
+        QTest::newRow("site") << "site" << with_loads.arg(QStringLiteral("현장"));
+        QTest::newRow("specification") << "spec" << with_loads.arg(QStringLiteral("규격"));
+        QTest::newRow("customer and site") << "customer" << with_loads.arg(QStringLiteral("거래처, 현장"));
+    }
+
+    void changing_an_order_with_loads_says_what_stays()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, question);
+        WindowPlant plant;
+        fill(plant);
+        plant.exec("insert into r_hyunjang (saup, grcd, code, name, misu, order_nul) values"
+                   " ('AA', 'K001', '002', '세종 도로', 'G', 100)");
+        add_order(plant, "01", "A001", "001", 30, 12);
+        plant.exec("insert into cholha (o_date, o_fdate, o_otime, o_scode, o_count, o_carnum, o_outorder) values"
+                   " ('2026-03-02', '2026-03-02', '08:00:00', '01', '001', '80-1', 6),"
+                   " ('2026-03-02', '2026-03-02', '09:00:00', '01', '002', '80-1', 6)");
+        TF_SUJU w(plant.ctx);
+        plant.clock.set(QDateTime(QDate(2026, 3, 2), QTime(9, 0)));
+        QVERIFY(open_active(&w));
+        click_row(w.gridhord3, 0);
+        click(w.edtbtn);
+        if (change == QLatin1String("site")) {
+            enter(w.HY05, "002");
+        } else if (change == QLatin1String("spec")) {
+            enter(w.HY29, "0102");
+        } else if (change == QLatin1String("customer")) {
+            enter(w.HY03, "K001");
+            enter(w.HY05, "002");
+        }
+        enter(w.HY31, "40");
+        w.HY32->set_plain(QStringLiteral("66000"));
+        plant.prompter.answers = {false};
+        click(w.savbtn);
+        QCOMPARE(plant.prompter.questions, QStringList{question});
+        const QSqlRecord row = order(plant, "01");
+        QCOMPARE(row.value("order_m3").toDouble(), 30.0);
+        QCOMPARE(row.value("code").toString(), QStringLiteral("001"));
+        QVERIFY(w.savbtn->isEnabled());
+    }
+
+    void a_zero_price_asks_before_saving_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("cancel") << false;
+        QTest::newRow("ok") << true;
+    }
+
+    void a_zero_price_asks_before_saving()
+    {
+        QFETCH(bool, answer);
+        WindowPlant plant;
+        fill(plant);
+        TF_SUJU w(plant.ctx);
+        begin_new(plant, w);
+        enter_codes(w);
+        enter(w.HY31, "6");
+        w.HY32->set_plain(QStringLiteral("0"));
+        plant.prompter.answers = {answer};
+        click(w.savbtn);
+        QCOMPARE(plant.prompter.questions, QStringList{QStringLiteral("단가가 0원입니다.\r 저장하시겠습니까?")});
+        QCOMPARE(count(plant, "select count(*) from r_suju"), answer ? 1 : 0);
+        if (!answer) {
+            QVERIFY(w.savbtn->isEnabled());
+            QTRY_VERIFY(w.HY32->hasFocus());
+        }
+    }
+
+    // The price follows another site or customer picked after the
+    // specification; a site picked again as it was keeps a typed price.
+    void the_price_follows_a_later_site_or_customer()
+    {
+        WindowPlant plant;
+        fill(plant);
+        TF_SUJU w(plant.ctx);
+        begin_new(plant, w);
+        enter_codes(w);
+        QCOMPARE(w.HY32->text(), QStringLiteral("66,500"));  // 95 % of 70,000
+        enter(w.HY05, "002");
+        QCOMPARE(w.HY32->text(), QStringLiteral("65,300"));  // 93.3 %, cut to hundreds
+        w.HY32->set_plain(QStringLiteral("64000"));
+        enter(w.HY05, "002");
+        QCOMPARE(w.HY32->text(), QStringLiteral("64,000"));
+        enter(w.HY03, "K001");
+        enter(w.HY05, "001");
+        QCOMPARE(w.HY32->text(), QStringLiteral("68,000"));  // the government price
+        // An order loaded from the database: its specification's prices are read.
+        add_order(plant, "05", "A001", "001", 10, 0, 1);
+        click(w.canbtn);
+        w.load_day_orders();
+        click_row(w.gridhord3, 0);
+        QCOMPARE(w.HY32->text(), QStringLiteral("1"));
+        click(w.edtbtn);
+        enter(w.HY05, "002");
+        QCOMPARE(w.HY32->text(), QStringLiteral("65,300"));
+        enter(w.HY05, "001");
+        QCOMPARE(w.HY32->text(), QStringLiteral("1"));  // the earlier order of that site wins
+    }
+
+    // "엑셀": the day's orders as a workbook, codes as texts, quantities
+    // and prices as numbers, the totals under them.
+    void the_day_list_saves_a_workbook()
+    {
+        WindowPlant plant;
+        fill(plant);
+        add_order(plant, "02", "A001", "001", 30, 0);
+        add_order(plant, "01", "K001", "001", 12.5, 0, 68000);
+        TF_SUJU w(plant.ctx);
+        plant.clock.set(QDateTime(QDate(2026, 3, 2), QTime(9, 0)));
+        QVERIFY(open_active(&w));
+        const QString path = plant.dir.filePath(QStringLiteral("day.xlsx"));
+        QString proposed;
+        w.ask_export_path = [&](const QString &name) {
+            proposed = name;
+            return path;
+        };
+        click(w.excel_btn);
+        QCOMPARE(plant.prompter.shown, QStringList());
+        QCOMPARE(proposed, QStringLiteral("금일수주현황_2026-03-02"));
+        const XlsxSheet x = read_xlsx(path);
+        QCOMPARE(x.texts(0), QStringList{"[금일 수주 현황]"});
+        QCOMPARE(x.texts(1), QStringList{"일자 : 2026-03-02"});
+        QCOMPARE(x.texts(3).mid(0, 7), (QStringList{"순번", "거래처명", "현장명", "규격코드", "규격명", "수주량", "단가"}));
+        QCOMPARE(x.texts(4).mid(0, 7), (QStringList{"01", "거래처", "현장", "0101", "25-24-150", "12.5", "68000"}));
+        QVERIFY(!x.rows[4][0].number && !x.rows[4][3].number && x.rows[4][5].number && x.rows[4][6].number);
+        QCOMPARE(x.rows[4][5].format, QStringLiteral("#,##0.00"));
+        QCOMPARE(x.rows[4][6].format, QStringLiteral("#,##0"));
+        QCOMPARE(x.texts(6).mid(0, 6), (QStringList{"합계", "2", "", "", "", "42.5"}));
     }
 };
 

@@ -144,6 +144,19 @@ private Q_SLOTS:
         QVERIFY2(f.plant.prompter.errors[1].contains(QStringLiteral("다른 프로그램이 쓰고 있거나")),
                  qPrintable(f.plant.prompter.errors[1]));
     }
+
+    // A setting that names a file: one box that says it is no serial port.
+    void a_setting_that_is_not_a_serial_port()
+    {
+        ConsoleFixture f(WindowPlant::InMemory, ConsoleFixture::RealLines);
+        f.plant.dbm->settings.comm1_port = f.plant.dir.path();
+        f.open();
+        QTest::mouseClick(f.console->comm_switch, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.plant.prompter.errors.size(), 1);
+        QVERIFY2(f.plant.prompter.errors[0].contains(QStringLiteral("직렬 포트가 아닙니다: ") + f.plant.dir.path()),
+                 qPrintable(f.plant.prompter.errors[0]));
+    }
 };
 
 QTEST_MAIN(TestSerialLoop)

@@ -6,6 +6,7 @@
 #include "gui/framework/board_grid.h"
 #include "gui/reports/status_window.h"
 #include "report_check.h"
+#include "xlsx_check.h"
 #include "window_support.h"
 
 #include <QComboBox>
@@ -49,6 +50,25 @@ void fill(const WindowPlant &p)
            " ('2026-03-01', '2026-03-01', '08:30:00', '02', '001', '80-1101-1', 6, '회차'),"
            " ('2026-03-02', '2026-03-02', '07:00:00', '01', '001', '81-2202-2', 6, '**'),"
            " ('2026-03-01', '2026-03-01', '08:10:00', '01', '001', '80-1101-1', 6, '**')");
+}
+
+// Loads other office software leaves: one without a vehicle code, one
+// without a return mark, and two (one returned) of an order deleted since.
+void fill_odd_loads(const WindowPlant &p)
+{
+    p.exec("insert into cholha (o_date, o_fdate, o_otime, o_scode, o_count, o_carnum, o_outorder, o_return) values"
+           " ('2026-03-02', '2026-03-02', '10:00:00', '01', '004', NULL, 5, '**'),"
+           " ('2026-03-01', '2026-03-01', '11:00:00', '02', '002', '80-1101-1', 4, NULL),"
+           " ('2026-03-01', '2026-03-01', '12:00:00', '07', '001', '81-2202-2', 3, '**'),"
+           " ('2026-03-01', '2026-03-01', '12:30:00', '07', '002', '81-2202-2', 2, '회차')");
+}
+
+// A row's texts without the empty cells at its end.
+QStringList trimmed(QStringList cells)
+{
+    while (!cells.isEmpty() && cells.last().isEmpty())
+        cells.removeLast();
+    return cells;
 }
 
 // The window on a filled plant, every print going to PDF files.
@@ -585,6 +605,7 @@ private Q_SLOTS:
         QCOMPARE(footer_lines(words, QStringLiteral("[ 소 계 ]"), 90), QStringList{"[ 소 계 ] 300 50 대"});
     }
 
+    // The list prints without the picture and says once why.
     void missing_approval_picture_prints_without_it()
     {
         Fixture f;
@@ -595,7 +616,10 @@ private Q_SLOTS:
         QTest::mouseClick(f.w->prn_btn, Qt::LeftButton);
         const report::Document doc = f.w->current_report();
         qputenv("VELDARO_DATA_DIR", old);
-        QCOMPARE(f.plant.prompter.shown, QStringList());
+        QCOMPARE(f.plant.prompter.shown.size(), 1);
+        QVERIFY2(f.plant.prompter.shown.first().startsWith(QStringLiteral("결재 그림을 읽을 수 없습니다"))
+                     && f.plant.prompter.shown.first().endsWith(QStringLiteral("결재란 없이 출력합니다.")),
+                 qPrintable(f.plant.prompter.shown.first()));
         QCOMPARE(f.printed().size(), 1);
         QCOMPARE(darkness_of_picture_box(doc, 0), 0.0);
     }
@@ -621,13 +645,13 @@ private Q_SLOTS:
         f.search(3, 1, "2026-03-01", "2026-03-03");
         QString proposed;
         const QString path = f.pdfs.filePath(QStringLiteral("out.csv"));
-        f.w->ask_csv_path = [&](const QString &name) {
+        f.w->ask_export_path = [&](const QString &name) {
             proposed = name;
             return path;
         };
         QTest::mouseClick(f.w->excel_btn, Qt::LeftButton);
         QCOMPARE(f.plant.prompter.shown, QStringList());
-        QCOMPARE(proposed, QStringLiteral("차량_일지_2026-03-01_2026-03-03.csv"));
+        QCOMPARE(proposed, QStringLiteral("차량_일지_2026-03-01_2026-03-03"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -652,6 +676,160 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 8);
     }
 
+    // With loads without a vehicle code, without a return mark and of a
+    // deleted order: the grid's rows and the line about the loads without
+    // order add up to the totals above them; the printed list and the
+    // workbook hold the grid's rows and figures.
+    void lists_add_up_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QStringList>("totals");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("without_order");
+        QTest::addColumn<QString>("printed_summary");
+        QTest::addColumn<QString>("printed_note");
+        QTest::newRow("vehicle totals") << 3 << 0 << QStringList{"50.00", "10"} << 5 << "" << "[ 누 계 ] 50 10 대"
+                                        << "";
+        QTest::newRow("vehicle log") << 3 << 1 << QStringList{"50.00", "10"} << 8
+                                     << "주문 없는 출하 2건 / 5.00 m³" << "[ 누 계 ] 8 대 45"
+                                     << "주문 없는 출하 2건 / 5.00 m³";
+        // Returned loads are listed but not counted in the window; the
+        // printed list counts every listed load.
+        QTest::newRow("by time") << 4 << 0 << QStringList{"19.00", "4"} << 4 << "주문 없는 출하 1건 / 3.00 m³"
+                                 << "[ 누 계 ] 4 대 22" << "주문 없는 출하 2건 / 5.00 m³";
+    }
+
+    void lists_add_up()
+    {
+        QFETCH(int, choice);
+        QFETCH(int, view);
+        QFETCH(QStringList, totals);
+        QFETCH(int, rows);
+        QFETCH(QString, without_order);
+        QFETCH(QString, printed_summary);
+        QFETCH(QString, printed_note);
+        Fixture f;
+        fill_odd_loads(f.plant);
+        f.search(choice, view, "2026-03-01", "2026-03-03");
+        TF_CUSTLIST &w = *f.w;
+        QCOMPARE(f.plant.prompter.shown, QStringList());
+        const bool brief_totals = choice == 3 && view == 0;
+        auto *model = static_cast<RecordTableModel *>(brief_totals ? w.DBGrid2->model() : w.list_grid->model());
+        const QTableView *grid = brief_totals ? static_cast<QTableView *>(w.DBGrid2) : w.list_grid;
+        QCOMPARE(model->rowCount(), rows);
+        QCOMPARE(brief_totals ? (QStringList{w.car_tot_pan1->text(), w.car_tot_pan2->text()})
+                              : (QStringList{w.car_list_pan1->text(), w.car_list_pan2->text()}),
+                 totals);
+        QCOMPARE(w.without_order_pan->isVisible(), !without_order.isEmpty());
+        QCOMPARE(w.without_order_pan->text(), without_order);
+        QCOMPARE(w.returns_note->isVisible(), choice == 4);
+        if (qEnvironmentVariableIsSet("VELDARO_SHOTS"))
+            w.grab().save(qEnvironmentVariable("VELDARO_SHOTS") + QStringLiteral("/status_%1_%2.png").arg(choice).arg(view));
+        // Rows + loads without order = totals.
+        double quantity = 0, count = 0;
+        for (int r = 0; r < model->rowCount(); ++r) {
+            if (brief_totals) {
+                quantity += model->value(r, "sum_chol_m3").toDouble();
+                count += model->value(r, "sum_ca_count").toDouble();
+            } else if (choice == 3 || model->text(r, "o_return") != QStringLiteral("회차")) {
+                quantity += model->value(r, "o_outorder").toDouble();
+                count += 1;
+            }
+        }
+        const QStringList figures = without_order.isEmpty()
+                                        ? QStringList{"0", "0"}
+                                        : QStringList{without_order.section(QLatin1Char(' '), 3, 3).chopped(1),
+                                                      without_order.section(QLatin1Char(' '), 5, 5)};
+        QCOMPARE(number_2n(quantity + figures[1].toDouble()), totals[0]);
+        QCOMPARE(number_0n(count + figures[0].toDouble()), totals[1]);
+        if (brief_totals)  // the loads without a vehicle under a blank vehicle, first
+            QCOMPARE(model->text(0, "o_carnum"), QString());
+        else if (choice == 3)
+            QVERIFY(model->value(0, "o_carnum").isNull());
+
+        // The printed list: the rows, their summary and the note.
+        QTest::mouseClick(w.prn_btn, Qt::LeftButton);
+        const QList<PdfWord> words = pdf_words(f.printed().value(0));
+        QCOMPARE(footer_lines(words, QStringLiteral("[ 누 계 ]")), QStringList{printed_summary});
+        const QString text = all_text(words);
+        QCOMPARE(text.count(QStringLiteral("주문 없는 출하")), printed_note.isEmpty() ? 0 : 1);
+        QVERIFY2(text.contains(printed_note), qPrintable(text));
+
+        // The workbook: the grid's rows, cell by cell, and the totals.
+        const QString path = f.pdfs.filePath(QStringLiteral("list.xlsx"));
+        w.ask_export_path = [&](const QString &) { return path; };
+        QTest::mouseClick(w.excel_btn, Qt::LeftButton);
+        QCOMPARE(f.plant.prompter.shown, QStringList());
+        if (qEnvironmentVariableIsSet("VELDARO_SHOTS"))
+            QFile::copy(path, qEnvironmentVariable("VELDARO_SHOTS") + QStringLiteral("/status_%1_%2.xlsx").arg(choice).arg(view));
+        const XlsxSheet x = read_xlsx(path);
+        QCOMPARE(x.frozen_rows, 4);
+        QStringList captions;
+        QList<int> shown;
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (!grid->isColumnHidden(c)) {
+                shown << c;
+                captions << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+            }
+        QCOMPARE(x.texts(3), captions);
+        for (int r = 0; r < model->rowCount(); ++r) {
+            QStringList cells;
+            for (int c : shown)
+                cells << model->index(r, c).data().toString();
+            QCOMPARE(trimmed(x.texts(4 + r)), trimmed(cells));
+            for (int i = 0; i < shown.size(); ++i) {
+                const QString field = model->columns()[shown[i]].field.toLower();
+                const bool number = field.startsWith(QLatin1String("sum_")) || field == QLatin1String("o_outorder");
+                if (!x.rows[4 + r].value(i).text.isEmpty())
+                    QVERIFY2(x.rows[4 + r][i].number == number, qPrintable(field));
+            }
+        }
+        const QStringList total_row = trimmed(x.texts(4 + rows));
+        QCOMPARE(total_row.first(), choice == 4 ? QStringLiteral("합계 (회차 제외)") : QStringLiteral("합계"));
+        QVERIFY(total_row.contains(QString::number(totals[0].toDouble())));
+        QVERIFY(total_row.contains(QString::number(totals[1].toDouble())));
+        QCOMPARE(x.texts(5 + rows), without_order.isEmpty() ? QStringList() : QStringList{without_order});
+    }
+
+    // The detailed order view saves the per-load log it prints.
+    void detailed_order_view_saves_its_log()
+    {
+        Fixture f;
+        fill_odd_loads(f.plant);
+        f.search(0, 1, "2026-03-01", "2026-03-03");
+        const QString path = f.pdfs.filePath(QStringLiteral("log.xlsx"));
+        QString proposed;
+        f.w->ask_export_path = [&](const QString &name) {
+            proposed = name;
+            return path;
+        };
+        QTest::mouseClick(f.w->excel_btn, Qt::LeftButton);
+        QTest::mouseClick(f.w->prn_btn, Qt::LeftButton);
+        QCOMPARE(f.plant.prompter.shown, QStringList());
+        QCOMPARE(proposed, QStringLiteral("거래처_일지_2026-03-01_2026-03-03"));
+        const XlsxSheet x = read_xlsx(path);
+        QCOMPARE(x.name, QStringLiteral("거래처별 출하일지"));
+        QCOMPARE(x.texts(3),
+                 (QStringList{"일  자", "순번", "거 래 처 명", "현 장 명", "코 드", "규  격", "시  간", "차량번호", "출하량"}));
+        QCOMPARE(x.texts(4), (QStringList{"2026-03-01", "01", "대한건설", "강남현장", "1001", "25-240-15", "08:10:00",
+                                          "80-1101-1", "6"}));
+        QVERIFY(!x.rows[4][1].number && x.rows[4][8].number);
+        // Returned loads are left out as on paper; the one without a return
+        // mark and the one without a vehicle are in.
+        int listed = 0;
+        double sum = 0;
+        for (int r = 4; r < x.rows.size() && x.texts(r).value(0) != QStringLiteral("합계"); ++r) {
+            ++listed;
+            sum += x.rows[r][8].value;
+        }
+        QCOMPARE(listed, 7);
+        QCOMPARE(sum, 39.0);
+        QCOMPARE(trimmed(x.texts(4 + listed)), (QStringList{"합계", "", "", "", "", "", "", "7", "39"}));
+        const QList<PdfWord> words = pdf_words(f.printed().value(0));
+        QCOMPARE(footer_lines(words, QStringLiteral("[ 누 계 ]")), QStringList{"[ 누 계 ] 7 대 39"});
+    }
+
     void csv_quotes_what_needs_it()
     {
         Fixture f;
@@ -659,7 +837,7 @@ private Q_SLOTS:
         f.plant.exec("update r_suju set v_station = '=HYPERLINK(1)' where v_station = '수원현장'");
         f.search(0, 0, "2026-03-01", "2026-03-01");
         const QString path = f.pdfs.filePath(QStringLiteral("orders.csv"));
-        f.w->ask_csv_path = [&](const QString &) { return path; };
+        f.w->ask_export_path = [&](const QString &) { return path; };
         QTest::mouseClick(f.w->excel_btn, Qt::LeftButton);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -526,6 +526,63 @@ private Q_SLOTS:
         QCOMPARE(w.ch03->text(), QStringLiteral("없는기사"));
         QTRY_VERIFY(w.ch03->hasFocus());
     }
+
+    // Cancelling a new order shows the order that was current before it.
+    void cancelling_a_new_order_comes_back_to_the_current_one()
+    {
+        AutoBookPlant p;
+        for (const char *seq : {"1", "2", "3"})
+            p.add_order(today, seq);
+        TF_CHOLHAAUTO w(p.ctx);
+        QVERIFY(open_active(&w));
+        click_row(w.suju_grid, 2);
+        QCOMPARE(w.su01->text(), QStringLiteral("3"));
+        click(w.new_btn);
+        QCOMPARE(w.su01->text(), QStringLiteral("4"));
+        click(w.can_btn);
+        QCOMPARE(w.su01->text(), QStringLiteral("3"));
+        QCOMPARE(w.suju_grid->currentIndex().row(), 2);
+        QCOMPARE(order_buttons(w), (QList<bool>{true, true, true, false, false, true}));
+        // After a cancelled edit too.
+        click_row(w.suju_grid, 1);
+        click(w.edt_btn);
+        click(w.can_btn);
+        QCOMPARE(w.su01->text(), QStringLiteral("2"));
+    }
+
+    // A first-load time that is no time is refused where it is typed and
+    // at the save, never stored as no time.
+    void a_first_time_that_is_no_time_is_refused_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("half typed") << "9";
+        QTest::newRow("no such hour") << "2599";
+    }
+
+    void a_first_time_that_is_no_time_is_refused()
+    {
+        QFETCH(QString, typed);
+        AutoBookPlant p;
+        p.add_order(today, "1");
+        TF_CHOLHAAUTO w(p.ctx);
+        QVERIFY(open_active(&w));
+        click(w.edt_btn);
+        w.su06->setFocus();
+        w.su06->selectAll();
+        QTest::keyClick(w.su06, Qt::Key_Delete);
+        QTest::keyClick(w.su06, Qt::Key_Home);
+        QTest::keyClicks(w.su06, typed);
+        QVERIFY(!w.su06->has_time());
+        QTest::keyClick(w.su06, Qt::Key_Return);
+        const QString refused = QStringLiteral("첫차시간을 확인하시오. (시:분, 00:00 ~ 23:59)");
+        QCOMPARE(p.prompter.shown, QStringList{refused});
+        QTRY_VERIFY(w.su06->hasFocus());
+        p.prompter.answers = {true};
+        click(w.sav_btn);
+        QCOMPARE(p.prompter.shown, (QStringList{refused, refused}));
+        QCOMPARE(stored(p, today, "1", "ysu_first_time"), QStringLiteral("08:00"));
+        QVERIFY(w.sav_btn->isEnabled());
+    }
 };
 
 QTEST_MAIN(TestAutoTicketWindow)

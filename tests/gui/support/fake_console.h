@@ -9,6 +9,8 @@ struct FakeConsoleOps : ConsoleOps {
     QString day = QStringLiteral("2026-03-02");
     QString operator_ = QStringLiteral("홍길동");
     QStringList calls;
+    // A test's recorded load: notices.load_recorded().
+    LoadNotices notices;
 
     QString board_date() const override { return day; }
     QString operator_name() const override { return operator_; }
@@ -29,4 +31,5 @@ struct FakeConsoleOps : ConsoleOps {
     {
         calls << QStringLiteral("recount_all_vehicles %1").arg(date);
     }
+    LoadNotices *load_notices() override { return &notices; }
 };

@@ -1,4 +1,4 @@
-#include "core/reports/csv_export.h"
+#include "core/framework/csv_export.h"
 #include "core/framework/guarded.h"
 
 #include <QDir>
@@ -8,10 +8,11 @@ namespace csv_export {
 namespace {
 QString field(QString value)
 {
-    // A text a spreadsheet would run as a formula stays text.
+    // A text a spreadsheet would run as a formula stays text (a Tab or CR
+    // first lets some programs look past it to a formula).
     bool number = false;
     value.toDouble(&number);
-    if (!number && !value.isEmpty() && QStringLiteral("=+-@").contains(value.front()))
+    if (!number && !value.isEmpty() && QStringLiteral("=+-@\t\r").contains(value.front()))
         value.prepend(QLatin1Char('\''));
     if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n'))
         && !value.contains(QLatin1Char('\r')))
