@@ -77,6 +77,11 @@ bool TF_QR_SONGJANG::print_ticket(Prompter &messages)
     return printed;
 }
 
+QString TF_QR_SONGJANG::not_registered_away_text()
+{
+    return QStringLiteral("송장은 인쇄했으나 데이터베이스가 응답하지 않아 송장 발행 대장에 기록하지 못했습니다.");
+}
+
 bool TF_QR_SONGJANG::print()
 {
     const TicketData ticket = dbm_.ticket_data;
@@ -91,6 +96,10 @@ bool TF_QR_SONGJANG::print()
     const ChangeAuthor author = change_log::author(dbm_.db());
     QJsonObject json;
     const bool registered = guarded(*prompter_, box_parent(), [&] {
+        // Not a statement to wait out on the console while the server is
+        // away: the ticket is printed, the register says nothing of it.
+        if (Database::seems_away())
+            throw ActionError(not_registered_away_text());
         try {
             ticket_register::record(dbm_.db(), author, ticket, output, printed,
                                     [&](const TicketData &t, const ticket_register::PrintFacts &f) {

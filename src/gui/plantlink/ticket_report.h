@@ -31,6 +31,8 @@ class TF_DBMDL;
 class TF_QR_SONGJANG : public QObject {
     Q_OBJECT
 public:
+    // Said for a ticket printed while the database does not answer.
+    static QString not_registered_away_text();
     TF_QR_SONGJANG(TF_DBMDL &dbm, Prompter &prompter, const Clock &clock,
                    const ReportOutput &output, QString copy_folder = QString(),
                    QObject *parent = nullptr);

@@ -111,7 +111,7 @@ QJsonObject read_json(const QString &path)
 // Every file valid against the published schema; the validator's complaints otherwise.
 QString schema_problems(const QStringList &files)
 {
-    const QString schema = QFINDTESTDATA("../../../docs/ticket-data.schema.json");
+    const QString schema = QFINDTESTDATA("../docs/ticket-data.schema.json");
     if (schema.isEmpty())
         return QStringLiteral("schema not found");
     QProcess python;
