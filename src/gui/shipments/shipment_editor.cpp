@@ -7,6 +7,7 @@
 #include "core/orders/order_queries.h"
 #include "core/framework/clock.h"
 #include "gui/framework/date_box.h"
+#include "gui/framework/grid_export.h"
 #include "core/framework/guarded.h"
 #include "core/framework/number_text.h"
 #include "core/framework/prompter.h"
@@ -199,6 +200,11 @@ void TF_CHOLHAEDIT::build()
     connect(songjang_chk, &QCheckBox::clicked, this, &TF_CHOLHAEDIT::songjang_chkClick);
     connect(makam_chk, &QCheckBox::clicked, this, &TF_CHOLHAEDIT::makam_chkClick);
     connect(makam_btn, &QPushButton::clicked, this, &TF_CHOLHAEDIT::makam_btnClick);
+    ask_export_path = [this](const QString &proposed) { return grid_export::ask_path(this, proposed); };
+    connect(suju_excel_btn, &QPushButton::clicked, this,
+            [this] { export_grid(QStringLiteral("출하예정"), suju_grid, suju_query); });
+    connect(cholha_excel_btn, &QPushButton::clicked, this,
+            [this] { export_grid(QStringLiteral("출하내역"), cholha_grid, cholha_query); });
     connect(Btn_Ok, &QPushButton::clicked, this, &TF_CHOLHAEDIT::Btn_OkClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &TF_CHOLHAEDIT::Btn_CancelClick);
     connect(ilja_combo, &QDateEdit::dateChanged, this, &TF_CHOLHAEDIT::ilja_comboChange);
@@ -358,8 +364,13 @@ QWidget *TF_CHOLHAEDIT::build_grids()
     makam_btn->setObjectName(QStringLiteral("makam_btn"));
     makam_btn->setAutoDefault(false);
     makam_btn->setMinimumWidth(70);
+    suju_excel_btn = new QPushButton(QStringLiteral("엑셀"));
+    suju_excel_btn->setObjectName(QStringLiteral("suju_excel_btn"));
+    suju_excel_btn->setAutoDefault(false);
+    suju_excel_btn->setFocusPolicy(Qt::NoFocus);
     order_head_pan->layout()->addWidget(makam_chk);
     order_head_pan->layout()->addWidget(makam_btn);
+    order_head_pan->layout()->addWidget(suju_excel_btn);
     suju_query = new RecordTableModel(order_columns(), this);
     suju_query->setObjectName(QStringLiteral("suju_query"));
     suju_grid = new BoardGrid(QStringLiteral("suju_grid"), suju_query);
@@ -398,7 +409,13 @@ QWidget *TF_CHOLHAEDIT::build_grids()
     cholha_query = new RecordTableModel(shipment_columns(), this);
     cholha_query->setObjectName(QStringLiteral("cholha_query"));
     cholha_grid = new BoardGrid(QStringLiteral("cholha_grid"), cholha_query);
-    rv->addWidget(black_head("shipment_head_pan", QStringLiteral("출   하   내   역")));
+    QFrame *shipment_head = black_head("shipment_head_pan", QStringLiteral("출   하   내   역"));
+    cholha_excel_btn = new QPushButton(QStringLiteral("엑셀"));
+    cholha_excel_btn->setObjectName(QStringLiteral("cholha_excel_btn"));
+    cholha_excel_btn->setAutoDefault(false);
+    cholha_excel_btn->setFocusPolicy(Qt::NoFocus);
+    shipment_head->layout()->addWidget(cholha_excel_btn);
+    rv->addWidget(shipment_head);
     rv->addWidget(cholha_grid, 1);
 
     splitter->addWidget(left_side);
@@ -855,6 +872,20 @@ void TF_CHOLHAEDIT::makam_chkClick()
     });
     order_seq_ = current_seq();
     show_current_shipment();
+}
+
+// A list as it is shown, saved for a spreadsheet with its day.
+void TF_CHOLHAEDIT::export_grid(const QString &title, BoardGrid *grid, RecordTableModel *model)
+{
+    const QString date = working_date_;
+    grid_export::save(*ctx_.prompter, this, ask_export_path, grid_export::file_name({title, date}),
+                      [grid, model, title, date] {
+                          workbook::Sheet sheet = grid_export::sheet_of(grid, model);
+                          sheet.name = title;
+                          sheet.title = QStringLiteral("[%1]").arg(title);
+                          sheet.period = QStringLiteral("일자 : ") + date;
+                          return sheet;
+                      });
 }
 
 void TF_CHOLHAEDIT::makam_btnClick()

@@ -39,6 +39,8 @@ public:
 
     // The order grid's "수기송장": opens the hand ticket for an order.
     std::function<void(const QString &date, const QString &seq)> open_hand_ticket;
+    // "엑셀" over each list: the save dialog, or a test's answer.
+    std::function<QString(const QString &proposed)> ask_export_path;
 
     QString working_date() const { return working_date_; }
     QString edit_mode() const { return edit_mode_; }
@@ -58,6 +60,8 @@ public:
 
     QFrame *order_head_pan;  // "출    하    예    정"
     QPushButton *makam_btn;
+    QPushButton *suju_excel_btn;    // the orders of the day as a workbook
+    QPushButton *cholha_excel_btn;  // the loads of the order as a workbook
     QCheckBox *makam_chk;
     BoardGrid *suju_grid;
     BoardGrid *cholha_grid;
@@ -80,6 +84,7 @@ public:
     void prn_btnClick();
     void makam_chkClick();
     void makam_btnClick();
+    void export_grid(const QString &title, BoardGrid *grid, RecordTableModel *model);
     void songjang_chkClick();
     void Btn_OkClick();
     void Btn_CancelClick();

@@ -14,6 +14,7 @@
 #include "report_check.h"
 #include "gui/shipments/shipment_editor.h"
 #include "window_support.h"
+#include "xlsx_check.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -203,6 +204,40 @@ private Q_SLOTS:
         QVERIFY(e.console.calls.contains(QStringLiteral("load_shipments 2026-03-02 01")));
         QVERIFY(!e.w->N6->isEnabled());  // until the hand ticket is wired
         e.shoot("editor_browse");
+    }
+
+    void both_lists_save_as_workbooks()
+    {
+        Editor e;
+        e.load("01", "001", "81-1111-1", "1111", "08:00:00", 6);
+        e.load("01", "002", "81-2222-2", "2222", "09:00:00", 6.5);
+        e.open();
+        QStringList proposed;
+        e.w->ask_export_path = [&](const QString &name) {
+            proposed << name;
+            return e.plant.dir.filePath(name + QStringLiteral(".xlsx"));
+        };
+        e.w->suju_excel_btn->click();
+        e.w->cholha_excel_btn->click();
+        QCOMPARE(e.plant.prompter.shown, QStringList());
+        QCOMPARE(proposed, (QStringList{QStringLiteral("출하예정_2026-03-02"), QStringLiteral("출하내역_2026-03-02")}));
+        const XlsxSheet orders = read_xlsx(e.plant.dir.filePath(proposed[0] + QStringLiteral(".xlsx")));
+        QCOMPARE(orders.texts(0), QStringList{QStringLiteral("[출하예정]")});
+        QCOMPARE(orders.texts(1), QStringList{QStringLiteral("일자 : 2026-03-02")});
+        // The rows as the grid shows them, numbers that are names kept as text with their zeros.
+        const auto texts_among = [](const XlsxSheet &x, const QStringList &wanted) {
+            QStringList found;
+            for (int row = 4; row < x.rows.size(); ++row)
+                for (const XlsxCell &c : x.rows[row])
+                    if (!c.number && wanted.contains(c.text))
+                        found << c.text;
+            return found;
+        };
+        QCOMPARE(texts_among(orders, {QStringLiteral("01"), QStringLiteral("02")}),
+                 (QStringList{QStringLiteral("01"), QStringLiteral("02")}));
+        const XlsxSheet loads = read_xlsx(e.plant.dir.filePath(proposed[1] + QStringLiteral(".xlsx")));
+        const QStringList trips = texts_among(loads, {QStringLiteral("001"), QStringLiteral("002")});
+        QCOMPARE(trips, (QStringList{QStringLiteral("002"), QStringLiteral("001")}));
     }
 
     void a_new_load_with_mortar_goes_to_the_picked_order()
