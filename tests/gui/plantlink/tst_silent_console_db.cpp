@@ -103,6 +103,8 @@ private Q_SLOTS:
                                   3 * static_cast<int>(Database::default_statement_limit.count()));
         QCOMPARE(p.f->console->load_recorder().waiting(), 1);
         QTRY_VERIFY(p.f->console->journal_lab->isVisible());
+        if (const QString folder = qEnvironmentVariable("VELDARO_SCREENSHOTS"); !folder.isEmpty())
+            p.f->console->grab().save(folder + QStringLiteral("/console_server_silent.png"));
         // Known to be away: an order queued from the board fills its slot at
         // once, without waiting out a refresh of the trips below the board.
         QVERIFY(p.f->console->database_away());
