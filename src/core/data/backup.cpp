@@ -220,6 +220,12 @@ QString restore(const QString &backup_file, const QString &db_file, const QStrin
         QFile::remove(db_file + tail);
     replace(incoming, db_file);
     sync_folder_to_disk(QFileInfo(db_file).absolutePath());
+    // In the program's journal mode already: switching needs the file to
+    // itself, which the first start's backup would not give it.
+    {
+        const OwnConnection own(db_file);
+        own.db().query(QStringLiteral("pragma journal_mode=wal"));
+    }
     return kept_as;
 }
 

@@ -198,6 +198,7 @@ private Q_SLOTS:
         const QString kept = backup::restore(made, db_file(p), folder(p), QDateTime(QDate(2026, 3, 3), QTime(9, 0)));
         QCOMPARE(scalar_of(db_file(p), QStringLiteral("select count(*) from r_suju where seq = '07'")).toInt(), 0);
         QCOMPARE(scalar_of(db_file(p), QStringLiteral("select count(*) from cholha")).toInt(), 10);
+        QCOMPARE(scalar_of(db_file(p), QStringLiteral("pragma journal_mode")).toString(), QStringLiteral("wal"));
         QCOMPARE(kept, QDir(folder(p)).filePath(QStringLiteral("rc_db-before-restore-20260303-090000.sqlite")));
         QCOMPARE(scalar_of(kept, QStringLiteral("select count(*) from r_suju where seq = '07'")).toInt(), 1);
     }
