@@ -124,22 +124,21 @@ QString LoadRecorder::journal_load(const Input &given)
 std::pair<int, double> LoadRecorder::waiting_before(const QString &load_id) const
 {
     const QMutexLocker lock(&mutex_);
-    const OutageJournal::Entry *entry = nullptr;
-    for (const QList<OutageJournal::Entry> *list : {&held_, &journal_.entries()})
-        for (const OutageJournal::Entry &e : *list)
-            if (e.id == load_id)
-                entry = &e;
+    // Waiting order: the journal's loads, then those held in memory (the
+    // journal takes the held ones before any new load).  Loads journalled
+    // after this one while it was being tried do not count.
+    QList<OutageJournal::Entry> waiting = journal_.entries();
+    waiting << held_;
     std::pair<int, double> before{0, 0.0};
-    if (!entry)
+    const auto self = std::find_if(waiting.cbegin(), waiting.cend(),
+                                   [&](const OutageJournal::Entry &e) { return e.id == load_id; });
+    if (self == waiting.cend())
         return before;
-    for (const QList<OutageJournal::Entry> *list : {&held_, &journal_.entries()}) {
-        for (const OutageJournal::Entry &e : *list) {
-            if (e.id != load_id && e.load.board_date == entry->load.board_date
-                && e.load.order_no == entry->load.order_no) {
-                ++before.first;
-                const auto [load, mortar] = shipment_recording::quantities(e.load);
-                before.second += load + mortar;
-            }
+    for (auto e = waiting.cbegin(); e != self; ++e) {
+        if (e->load.board_date == self->load.board_date && e->load.order_no == self->load.order_no) {
+            ++before.first;
+            const auto [load, mortar] = shipment_recording::quantities(e->load);
+            before.second += load + mortar;
         }
     }
     return before;

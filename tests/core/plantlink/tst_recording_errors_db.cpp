@@ -52,6 +52,19 @@ class TestRecordingErrors : public QObject {
     };
 
 private Q_SLOTS:
+    // The ticket of a waiting load counts the loads of its order waiting
+    // before it, not those journalled after it while it was being tried.
+    void the_loads_before_a_waiting_one_are_those_journalled_before_it()
+    {
+        TestPlant p;
+        plant_rows(p);
+        Recorder r(p);
+        const QString first = r.recorder.journal_load(load(1));
+        const QString second = r.recorder.journal_load(load(2));
+        QCOMPARE(r.recorder.waiting_before(first), (std::pair<int, double>{0, 0.0}));
+        QCOMPARE(r.recorder.waiting_before(second), (std::pair<int, double>{1, 6.0}));
+    }
+
     void a_database_without_its_tables_keeps_the_load_in_the_journal()
     {
         TestPlant p;
