@@ -68,3 +68,15 @@ if [ $# -eq 0 ]; then
   [ ! -e /usr/bin/veldaro ] || { echo "dpkg -r left /usr/bin/veldaro" >&2; exit 1; }
   echo "package $(basename "$deb"): installed, started, removed"
 fi
+
+# The program as the office starts it: logged in, the console up, every
+# window of the day opened through its menu entry or button and closed (the
+# guide's pictures, made into a throw-away folder).
+if [ $# -eq 0 ]; then
+  shots="$(mktemp -d /tmp/veldaro-shots.XXXXXX)"
+  "$root/scripts/screenshots.sh" "$shots" >/dev/null
+  pictures="$(find "$shots" -name '*.png' | wc -l)"
+  [ "$pictures" -ge 15 ] || { echo "the window tour made $pictures pictures, not 15" >&2; exit 1; }
+  rm -rf "$shots"
+  echo "window tour: $pictures windows opened and closed"
+fi

@@ -91,10 +91,13 @@ TF_MAIN::TF_MAIN(AppContext &ctx, QWidget *parent) : QMainWindow(parent), ctx_(c
     dam_edit = orders->dam_edit;
     // Whatever a window opened from here changes on this connection is the
     // operator's of the moment.
+    // The data module may come only after the console (the login makes it).
     connect(dam_edit, &QLineEdit::textChanged, this, [this](const QString &name) {
-        change_log::set_author(ctx_.dbm->db(), {name, ChangeAuthor::this_station()});
+        if (ctx_.dbm)
+            change_log::set_author(ctx_.dbm->db(), {name, ChangeAuthor::this_station()});
     });
-    change_log::set_author(ctx_.dbm->db(), {dam_edit->text(), ChangeAuthor::this_station()});
+    if (ctx_.dbm)
+        change_log::set_author(ctx_.dbm->db(), {dam_edit->text(), ChangeAuthor::this_station()});
     display_lab1 = desk->display_lab1;
     display_lab2 = desk->display_lab2;
     yusa_chk = desk->yusa_chk;
@@ -468,6 +471,7 @@ void TF_MAIN::FormShow()
     guarded(*ctx_.prompter, this, [this] {
         // Opens the connection when the login window was closed without logging in.
         ctx_.dbm->connect_database();
+        change_log::set_author(ctx_.dbm->db(), {dam_edit->text(), ChangeAuthor::this_station()});
         load_orders(board_date_, QStringLiteral("YES"));
         recount_all_vehicles(board_date_);
         load_vehicles(QStringLiteral("YES"));
