@@ -9,16 +9,21 @@
 #include <unistd.h>
 #endif
 
-bool sync_file_to_disk(const QString &path)
+bool sync_to_disk(QFileDevice &file)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
+    if (!file.flush())
         return false;
 #ifdef Q_OS_WIN
     return ::_commit(file.handle()) == 0;
 #else
     return ::fsync(file.handle()) == 0;
 #endif
+}
+
+bool sync_file_to_disk(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && sync_to_disk(file);
 }
 
 bool sync_folder_to_disk(const QString &folder)

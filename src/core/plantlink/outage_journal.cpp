@@ -1,5 +1,6 @@
 #include "core/plantlink/outage_journal.h"
 #include "core/data/connection_settings.h"
+#include "core/framework/file_sync.h"
 #include "core/framework/stored_text.h"
 
 #include <QDateTime>
@@ -11,45 +12,11 @@
 #include <QSaveFile>
 #include <QUuid>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 constexpr int format_version = 1;
 // The plant's loads are nobody else's business on a shared PC.
 constexpr QFileDevice::Permissions owner_only = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-
-bool sync_to_disk(QFileDevice &file)
-{
-    if (!file.flush())
-        return false;
-#ifdef Q_OS_WIN
-    return ::_commit(file.handle()) == 0;
-#else
-    return ::fsync(file.handle()) == 0;
-#endif
-}
-
-// A file made, renamed or deleted is only there after a power cut once its
-// folder is on the disk too.  Windows has no such step.
-bool sync_folder(const QString &folder)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(folder);
-    return true;
-#else
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-#endif
-}
 
 QString folder_of(const QString &path)
 {
@@ -97,7 +64,7 @@ bool append_lines(const QString &path, const QByteArray &lines, QString *error)
     }
     const bool written = done == bytes.size();
     // The first line of a file just made: its name must reach the disk too.
-    if (written && sync_to_disk(file) && (before > 0 || sync_folder(folder)))
+    if (written && sync_to_disk(file) && (before > 0 || sync_folder_to_disk(folder)))
         return true;
     *error = file_error(path, why_not(file));
     if (!file.resize(before) || !sync_to_disk(file))
@@ -324,7 +291,7 @@ bool OutageJournal::rewrite(QString *error)
             return false;
         }
     }
-    if (!sync_folder(folder_of(path_))) {
+    if (!sync_folder_to_disk(folder_of(path_))) {
         *error = file_error(path_, QStringLiteral("폴더를 디스크에 쓰지 못했습니다"));
         return false;
     }
