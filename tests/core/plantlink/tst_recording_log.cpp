@@ -14,18 +14,7 @@ class TestRecordingLog : public QObject {
 
     static Input load(int minute)
     {
-        Input in;
-        in.unit = 1;
-        in.order_no = QStringLiteral("01");
-        in.product_code = QStringLiteral("1004");
-        in.quantity = QStringLiteral("6");
-        in.vehicle_no = QStringLiteral("1111");
-        in.vehicle_code = QStringLiteral("81-1111-1");
-        in.site_name = QStringLiteral("현장01");
-        in.board_date = QStringLiteral("2026-03-02");
-        in.today = QDate(2026, 3, 2);
-        in.time = QTime(9, minute);
-        return in;
+        return test_load(QTime(9, minute));
     }
 
     static QString read(const QString &path)

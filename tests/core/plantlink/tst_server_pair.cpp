@@ -4,6 +4,7 @@
 #include "core/framework/database.h"
 #include "core/plantlink/load_recorder.h"
 #include "core/plantlink/shipment_recording.h"
+#include "test_support.h"
 
 #include <QFile>
 #include <QProcess>
@@ -39,17 +40,8 @@ class TestServerPair : public QObject {
 
     static Input load(int n)
     {
-        Input in;
-        in.unit = 1 + n % 2;
-        in.order_no = QStringLiteral("01");
-        in.product_code = QStringLiteral("1004");
+        Input in = test_load(QTime(6, 0).addSecs(n), 1 + n % 2);
         in.quantity = QStringLiteral("1");
-        in.vehicle_no = QStringLiteral("1111");
-        in.vehicle_code = QStringLiteral("81-1111-1");
-        in.site_name = QStringLiteral("현장01");
-        in.board_date = QStringLiteral("2026-03-02");
-        in.today = QDate(2026, 3, 2);
-        in.time = QTime(6, 0).addSecs(n);
         return in;
     }
 

@@ -22,17 +22,7 @@ class TestSharedRecording : public QObject {
 
     static Input load(int unit, int n)
     {
-        Input in;
-        in.unit = unit;
-        in.order_no = QStringLiteral("01");
-        in.product_code = QStringLiteral("1004");
-        in.quantity = QStringLiteral("6");
-        in.vehicle_no = QStringLiteral("1111");
-        in.vehicle_code = QStringLiteral("81-1111-1");
-        in.site_name = QStringLiteral("현장01");
-        in.board_date = QString::fromLatin1(day);
-        in.today = QDate(2026, 3, 2);
-        in.time = QTime(8, 0).addSecs(n * 60 + unit);
+        Input in = test_load(QTime(8, 0).addSecs(n * 60 + unit), unit);
         in.load_id = QUuid::createUuid().toString(QUuid::WithoutBraces);
         return in;
     }

@@ -34,18 +34,7 @@ class TestSilentServer : public QObject {
 
     static shipment_recording::Input load()
     {
-        shipment_recording::Input in;
-        in.unit = 1;
-        in.order_no = QStringLiteral("01");
-        in.product_code = QStringLiteral("1004");
-        in.quantity = QStringLiteral("6");
-        in.vehicle_no = QStringLiteral("1111");
-        in.vehicle_code = QStringLiteral("81-1111-1");
-        in.site_name = QStringLiteral("현장01");
-        in.board_date = QStringLiteral("2026-03-02");
-        in.today = QDate(2026, 3, 2);
-        in.time = QTime(9, 12, 34);
-        return in;
+        return test_load(QTime(9, 12, 34));
     }
 
 private Q_SLOTS:

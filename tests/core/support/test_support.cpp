@@ -163,3 +163,19 @@ QStringList run_together(const TestPlant &p, int pieces, const ConnectionWork &w
         t.join();
     return failures;
 }
+
+shipment_recording::Input test_load(const QTime &time, int unit)
+{
+    shipment_recording::Input in;
+    in.unit = unit;
+    in.order_no = QStringLiteral("01");
+    in.product_code = QStringLiteral("1004");
+    in.quantity = QStringLiteral("6");
+    in.vehicle_no = QStringLiteral("1111");
+    in.vehicle_code = QStringLiteral("81-1111-1");
+    in.site_name = QStringLiteral("현장01");
+    in.board_date = QStringLiteral("2026-03-02");
+    in.today = QDate(2026, 3, 2);
+    in.time = time;
+    return in;
+}

@@ -3,6 +3,7 @@
 #include "core/framework/clock.h"
 #include "core/framework/prompter.h"
 #include "core/masterdata/lookup_state.h"
+#include "core/plantlink/shipment_recording.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -55,3 +56,7 @@ void add_load(const TestPlant &p, const char *date, const char *fdate, const cha
 // Returns the failures of the pieces (what they threw), empty when none.
 using ConnectionWork = std::function<void(const Database &db, int piece)>;
 QStringList run_together(const TestPlant &p, int pieces, const ConnectionWork &work);
+
+// A batch unit's load at `time` on 2026-03-02: order 01, product 1004,
+// 6 m3, truck 1111 (81-1111-1), site 현장01.
+shipment_recording::Input test_load(const QTime &time, int unit = 1);
